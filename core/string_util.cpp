@@ -1,0 +1,33 @@
+#include "core/string_util.h"
+
+namespace prunko {
+
+QStringList SplitString(QStringView text, QStringView delimiter) {
+  QStringList pieces;
+  const qsizetype n = text.size();
+  qsizetype pos = 0;
+  while (pos < n && delimiter.contains(text[pos])) ++pos;
+  if (delimiter.isEmpty()) {
+    if (n > 0) pieces.append(text.toString());
+    return pieces;
+  }
+  while (pos < n) {
+    const qsizetype next = text.indexOf(delimiter, pos);
+    const qsizetype end = next < 0 ? n : next;
+    if (end > pos) pieces.append(text.mid(pos, end - pos).toString());
+    if (next < 0) break;
+    pos = next + delimiter.size();
+  }
+  return pieces;
+}
+
+void ReplaceAll(QString& text, QStringView from, QStringView to) {
+  if (from.isEmpty()) return;
+  qsizetype pos = 0;
+  while ((pos = text.indexOf(from, pos)) >= 0) {
+    text.replace(pos, from.size(), to.data(), to.size());
+    pos += to.size();
+  }
+}
+
+}  // namespace prunko

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/text_convert.h"
+
+namespace prunko::test {
+
+// Switches the ANSI code page for one test.
+class ScopedAnsiCodePage {
+ public:
+  explicit ScopedAnsiCodePage(const QByteArray& name) { ok_ = SetAnsiCodePage(name); }
+  ~ScopedAnsiCodePage() { ResetAnsiCodePage(); }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
+// A fresh folder, removed after the test; paths inside end with "/".
+class TempFolder {
+ public:
+  TempFolder() { EXPECT_TRUE(dir_.isValid()); }
+  QString path() const { return dir_.path() + u'/'; }
+  QString File(const QString& name) const { return path() + name; }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+inline QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
+}  // namespace prunko::test
+
+// Readable QString output in failure messages.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
