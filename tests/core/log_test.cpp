@@ -45,6 +45,17 @@ TEST(LogFileWriter, RecreatesItsFolderAndWritesAnsi) {
   EXPECT_EQ(test::ReadAll(dir.File("log/output_2017-5-26.txt")), "08:00:00  \xC4\xE3?\r\n08:00:00  line\r\n\r\n");
 }
 
+TEST(LogFileWriter, AnEntryThatCannotBeWrittenIsLostAlone) {
+  TempFolder dir;
+  FakeClock clock(QDateTime(QDate(2018, 1, 5), QTime(9, 0, 0)));
+  ScopedClock use(clock);
+  ASSERT_TRUE(QDir().mkpath(dir.File("log/output_2018-1-5.txt")));  // a folder in the file's place
+  LogFileWriter writer(dir.File("log"));
+  writer.WriteOutput(u"lost");
+  writer.WriteError(u"kept");
+  EXPECT_EQ(test::ReadAll(dir.File("log/err_2018-1-5.txt")), "09:00:00  kept\r\n");
+}
+
 TEST(LogFileWriter, ProcessWriterAndConcurrentAppends) {
   TempFolder dir;
   FakeClock clock(QDateTime(QDate(2018, 1, 5), QTime(9, 0, 0)));
