@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "core/file_util.h"
 #include "core/format.h"
 #include "core/ini_file.h"
 #include "core/password_codec.h"
