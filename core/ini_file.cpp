@@ -132,6 +132,22 @@ int IniFile::ReadInt(QStringView section, QStringView key, int fallback) const {
   return ProfileInteger(text);
 }
 
+QStringList IniFile::Keys(QStringView section) const {
+  QStringList keys;
+  bool inside = false;
+  for (const QString& raw : lines_) {
+    const QStringView line = QStringView(raw).trimmed();
+    const QStringView name = SectionName(line);
+    if (!name.isNull()) {
+      if (inside) break;
+      inside = SameName(name, section);
+    } else if (inside && line.contains(u'=')) {
+      keys.append(KeyOf(line).toString());
+    }
+  }
+  return keys;
+}
+
 void IniFile::WriteString(QStringView section, QStringView key, QStringView value) {
   QString one_line = value.toString();
   one_line.replace(u'\r', u' ').replace(u'\n', u' ');

@@ -28,6 +28,9 @@ class IniFile {
   // optional sign); `fallback` when the key is missing or empty.
   int ReadInt(QStringView section, QStringView key, int fallback) const;
 
+  // The names of a section's keys, in file order.
+  QStringList Keys(QStringView section) const;
+
   // Sets the key, adding the section at the end of the file and the key at
   // the end of its section when missing. A value is one line: line breaks in
   // it are written as spaces.
