@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -219,29 +220,37 @@ TEST_F(HttpClientTest, DownloadSavesErrorPagesAndStopsPastItsLimit) {
   FakeClock clock;
   ScopedClock use(clock);
   server_.Handle(kHost, "GET", "/missing.jpg", sandbox::Reply(404, "<html>not found</html>"));
-  // The clock jumps past the limit once the first piece is in the file.
+  // Ten pieces of five bytes; once a piece is in the file the clock moves
+  // on 9 s (never a socket time-out), so the limit of 60 s passes at piece 8.
+  const auto slow = [&](const QString& file) {
+    std::vector<std::string> pieces;
+    for (int i = 0; i < 10; ++i) pieces.push_back("part" + std::to_string(i));
+    auto delivered = std::make_shared<int>(0);
+    return sandbox::InPieces(pieces, [&clock, file, delivered] {
+      const qint64 expected = 5 * ++*delivered;
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+      while (QFileInfo(file).size() < expected && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      clock.Advance(9000);
+    });
+  };
   const QString partial = log_dir_.File("slow.jpg");
-  bool jumped = false;
-  server_.Handle(kHost, "GET", "/slow.jpg", sandbox::InPieces({"part1", "part2", "part3", "part4"}, [&] {
-                   if (std::exchange(jumped, true)) return;
-                   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-                   while (QFileInfo(partial).size() < 5 && std::chrono::steady_clock::now() < deadline) {
-                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                   }
-                   clock.Advance(61000);
-                 }));
+  const QString whole = log_dir_.File("whole.jpg");
+  server_.Handle(kHost, "GET", "/slow.jpg", slow(partial));
+  server_.Handle(kHost, "GET", "/whole.jpg", slow(whole));
   Start(server_);
   const QString saved = log_dir_.File("missing.jpg");
   ASSERT_TRUE(client_.Download(60, QUrl(server_, "/missing.jpg"), saved, {}, {}));
   EXPECT_EQ(test::ReadAll(saved), "<html>not found</html>");
 
   EXPECT_FALSE(client_.Download(60, QUrl(server_, "/slow.jpg"), partial, {}, {}));
-  // Stopped at the first check after the jump: what arrived until then stays.
+  // Stopped at the first check past the limit: what arrived until then stays.
   const QByteArray kept = test::ReadAll(partial);
-  EXPECT_TRUE(kept == "part1" || kept == "part1part2") << kept.toStdString();
-  jumped = false;
-  EXPECT_TRUE(client_.Download(0, QUrl(server_, "/slow.jpg"), partial, {}, {}));  // no limit
-  EXPECT_EQ(test::ReadAll(partial), "part1part2part3part4");
+  EXPECT_TRUE(kept == "part0part1part2part3part4part5part6part7" || kept == "part0part1part2part3part4part5part6")
+      << kept.toStdString();
+  EXPECT_TRUE(client_.Download(0, QUrl(server_, "/whole.jpg"), whole, {}, {}));  // no limit
+  EXPECT_EQ(test::ReadAll(whole), "part0part1part2part3part4part5part6part7part8part9");
   EXPECT_FALSE(client_.Download(60, QUrl(server_, "/missing.jpg"), log_dir_.File("no/dir/x.jpg"), {}, {}));
 }
 
