@@ -7,6 +7,7 @@
 
 #include "core/app_paths.h"
 #include "core/startup.h"
+#include "net/endpoints.h"
 #include "platform/shell.h"
 
 namespace {
@@ -22,6 +23,9 @@ bool CanAskTheUser() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
 
+  const prunko::AppPaths paths = prunko::ComputeAppPaths(QCoreApplication::applicationDirPath());
+  prunko::LoadEndpointsFile(paths.app_data_dir + QStringLiteral("endpoints.ini"));
+
   prunko::StartupHooks hooks;
   hooks.ask_tutorial = [] {
     return CanAskTheUser() &&
@@ -32,9 +36,7 @@ int main(int argc, char* argv[]) {
   hooks.launch_detached = [](const QString& program, const QString& params) {
     prunko::LaunchDetached(program, params);
   };
-  hooks.tutorial_url = QStringLiteral("https://help.pradelunko.test/");
-
-  const prunko::AppPaths paths = prunko::ComputeAppPaths(QCoreApplication::applicationDirPath());
+  hooks.tutorial_url = prunko::CurrentEndpoints().help_pages;
   prunko::PrepareStartup(paths, hooks);
 
   // The login window and the main frame are not part of this build yet.

@@ -52,6 +52,9 @@ class HttpClientTest : public ::testing::Test {
 
   test::TempFolder log_dir_;
   HttpClient client_{log_dir_.path()};
+  // Handlers may still run while the server stops: the clock they move
+  // outlives it.
+  FakeClock clock_;
   StandInServer server_;
 };
 
@@ -217,7 +220,7 @@ TEST_F(HttpClientTest, TextPassesThroughTheAnsiCodePage) {
 }
 
 TEST_F(HttpClientTest, DownloadSavesErrorPagesAndStopsPastItsLimit) {
-  FakeClock clock;
+  FakeClock& clock = clock_;
   ScopedClock use(clock);
   server_.Handle(kHost, "GET", "/missing.jpg", sandbox::Reply(404, "<html>not found</html>"));
   // Ten pieces of five bytes; once a piece is in the file the clock moves
@@ -226,10 +229,11 @@ TEST_F(HttpClientTest, DownloadSavesErrorPagesAndStopsPastItsLimit) {
     std::vector<std::string> pieces;
     for (int i = 0; i < 10; ++i) pieces.push_back("part" + std::to_string(i));
     auto delivered = std::make_shared<int>(0);
-    return sandbox::InPieces(pieces, [&clock, file, delivered] {
+    return sandbox::InPieces(pieces, [this, &clock, file, delivered] {
       const qint64 expected = 5 * ++*delivered;
       const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-      while (QFileInfo(file).size() < expected && std::chrono::steady_clock::now() < deadline) {
+      while (QFileInfo(file).size() < expected && !server_.stopping().IsSet() &&
+             std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
       }
       clock.Advance(9000);
@@ -255,7 +259,7 @@ TEST_F(HttpClientTest, DownloadSavesErrorPagesAndStopsPastItsLimit) {
 }
 
 TEST_F(HttpClientTest, SilentServersAreGivenUpWithinTheBounds) {
-  FakeClock clock;
+  FakeClock& clock = clock_;
   ScopedClock use(clock);
   StandInServer& server = server_;
   // Silence past one socket time-out, and past the whole send wait; each
