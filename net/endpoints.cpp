@@ -16,14 +16,14 @@ struct Role {
 };
 
 const Role kRoles[] = {
-    {u"cloud_api_base", &Endpoints::cloud_api_base, u"https://api.velmorind.com"},
-    {u"auth_host", &Endpoints::auth_host, u"auth.velmorind.com"},
-    {u"commission_api_base", &Endpoints::commission_api_base, u"https://tbk.velmorind.com"},
-    {u"commission_api_backup", &Endpoints::commission_api_backup, u"https://tbk2.velmorind.com"},
-    {u"item_cache_base", &Endpoints::item_cache_base, u"https://cache.velmorind.com"},
-    {u"short_link_endpoint", &Endpoints::short_link_endpoint, u"https://s.velmorind.com/api/short"},
+    {u"cloud_api_base", &Endpoints::cloud_api_base, u"https://api.velmorind.com/v1"},
+    {u"auth_host", &Endpoints::auth_host, u"https://auth.velmorind.com"},
+    {u"commission_api_base", &Endpoints::commission_api_base, u"https://tbk.velmorind.com/v1"},
+    {u"commission_api_backup", &Endpoints::commission_api_backup, u"https://tbk2.velmorind.com/v1"},
+    {u"item_cache_base", &Endpoints::item_cache_base, u"https://cache.velmorind.com/item"},
+    {u"short_link_endpoint", &Endpoints::short_link_endpoint, u"http://s.velmorind.com"},
     {u"summary_site_suffix", &Endpoints::summary_site_suffix, u".site.velmorind.com"},
-    {u"group_relay", &Endpoints::group_relay, u"https://relay.velmorind.com/group/messages"},
+    {u"group_relay", &Endpoints::group_relay, u"http://relay.velmorind.com/msg_api.php"},
     {u"update_endpoint", &Endpoints::update_endpoint, u"https://update.velmorind.com/check"},
     {u"web_home_base", &Endpoints::web_home_base, u"https://www.velmorind.com"},
     {u"product_pages", &Endpoints::product_pages, u"https://www.velmorind.com/product"},

@@ -4,9 +4,10 @@
 
 namespace prunko {
 
-// Every outside service, named by role. Values are a base URL ("https://…"),
-// a host name or, for domains, a bare domain; see the defaults in
-// endpoints.cpp.
+// Every outside service, named by role. Values are a base URL that requests
+// append their paths to ("https://api.velmorind.com/v1"), a host name, a
+// bare domain, or (summary_site_suffix) a host-name suffix starting with a
+// dot; see the defaults in endpoints.cpp.
 struct Endpoints {
   // The maker's services.
   QString cloud_api_base;

@@ -1,0 +1,59 @@
+#include "core/json_reply.h"
+
+#include "core/text_convert.h"
+
+namespace prunko {
+namespace {
+
+const rapidjson::Value* Member(const rapidjson::Value& object, const char* key) {
+  if (!object.IsObject()) return nullptr;
+  const auto it = object.FindMember(key);
+  return it == object.MemberEnd() ? nullptr : &it->value;
+}
+
+}  // namespace
+
+bool ParseAnsiJson(const QByteArray& ansi, rapidjson::Document& doc) {
+  const QByteArray utf8 = AnsiToUtf8(ansi);
+  doc.Parse(utf8.constData(), static_cast<size_t>(utf8.size()));
+  return !doc.HasParseError();
+}
+
+namespace json {
+
+std::optional<int> Int(const rapidjson::Value& object, const char* key) {
+  const rapidjson::Value* v = Member(object, key);
+  if (!v || !v->IsInt()) return std::nullopt;
+  return v->GetInt();
+}
+
+std::optional<qint64> Int64(const rapidjson::Value& object, const char* key) {
+  const rapidjson::Value* v = Member(object, key);
+  if (!v || !v->IsInt64()) return std::nullopt;
+  return v->GetInt64();
+}
+
+std::optional<double> Number(const rapidjson::Value& object, const char* key) {
+  const rapidjson::Value* v = Member(object, key);
+  if (!v || !v->IsNumber()) return std::nullopt;
+  return v->GetDouble();
+}
+
+std::optional<QString> String(const rapidjson::Value& object, const char* key) {
+  const rapidjson::Value* v = Member(object, key);
+  if (!v || !v->IsString()) return std::nullopt;
+  return QString::fromUtf8(v->GetString(), static_cast<qsizetype>(v->GetStringLength()));
+}
+
+const rapidjson::Value* Object(const rapidjson::Value& object, const char* key) {
+  const rapidjson::Value* v = Member(object, key);
+  return v && v->IsObject() ? v : nullptr;
+}
+
+const rapidjson::Value* Array(const rapidjson::Value& object, const char* key) {
+  const rapidjson::Value* v = Member(object, key);
+  return v && v->IsArray() ? v : nullptr;
+}
+
+}  // namespace json
+}  // namespace prunko
