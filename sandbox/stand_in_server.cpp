@@ -131,9 +131,16 @@ void StandInServer::RouteClient() const {
   HttpSettings settings = CurrentHttpSettings();
   std::lock_guard lock(mutex_);
   for (const std::string& host : hosts_) {
+    if (host.front() == '*') continue;  // named one by one with RouteClientHost
     settings.connect_to.insert(QString::fromStdString(host), QStringLiteral("127.0.0.1:%1").arg(port_));
   }
   if (scheme_ == Scheme::kHttps) settings.ca_file = cert_path_;
+  SetHttpSettings(settings);
+}
+
+void StandInServer::RouteClientHost(const std::string& host) const {
+  HttpSettings settings = CurrentHttpSettings();
+  settings.connect_to.insert(QString::fromStdString(host), QStringLiteral("127.0.0.1:%1").arg(port_));
   SetHttpSettings(settings);
 }
 
@@ -153,7 +160,12 @@ void StandInServer::Dispatch(const httplib::Request& request, httplib::Response&
   Handler handler;
   {
     std::lock_guard lock(mutex_);
-    const auto it = handlers_.find({seen.host, seen.method, seen.path});
+    auto it = handlers_.find({seen.host, seen.method, seen.path});
+    // "*.example.test" serves every name below example.test.
+    for (size_t dot = seen.host.find('.'); it == handlers_.end() && dot != std::string::npos;
+         dot = seen.host.find('.', dot + 1)) {
+      it = handlers_.find({"*" + seen.host.substr(dot), seen.method, seen.path});
+    }
     if (it != handlers_.end()) handler = it->second;
     requests_.push_back(std::move(seen));
   }

@@ -45,8 +45,9 @@ class StandInServer {
   StandInServer(const StandInServer&) = delete;
   StandInServer& operator=(const StandInServer&) = delete;
 
-  // Serves `method` `path` (exact, without the query) for `host`. Register
-  // every host before Start: a TLS certificate names them.
+  // Serves `method` `path` (exact, without the query) for `host`; a host
+  // "*.example.test" serves every name below example.test. Register every
+  // host before Start: a TLS certificate names them.
   void Handle(const std::string& host, const std::string& method, const std::string& path, Handler handler);
 
   // Listens on 127.0.0.1 on a free port. False when it cannot.
@@ -59,6 +60,8 @@ class StandInServer {
   // Sends the HTTP client's requests for every registered host here and, for
   // TLS, makes it trust this server's certificate.
   void RouteClient() const;
+  // The same for one name under a "*." host.
+  void RouteClientHost(const std::string& host) const;
 
   std::vector<RecordedRequest> Requests() const;
   void ClearRequests();

@@ -1,0 +1,48 @@
+#include "sandbox/reply_json.h"
+
+#include <QCryptographicHash>
+#include <QString>
+
+namespace prunko::sandbox {
+
+ReplyJson::ReplyJson(bool ascii_only) : ascii_only_(ascii_only), utf8_(buffer_), ascii_(buffer_) {}
+
+ReplyJson& ReplyJson::Key(const char* key) {
+  return Write([&](auto& w) { w.Key(key); });
+}
+ReplyJson& ReplyJson::Str(const std::string& value) {
+  return Write([&](auto& w) { w.String(value.data(), static_cast<rapidjson::SizeType>(value.size())); });
+}
+ReplyJson& ReplyJson::Int(int64_t value) {
+  return Write([&](auto& w) { w.Int64(value); });
+}
+ReplyJson& ReplyJson::Double(double value) {
+  return Write([&](auto& w) { w.Double(value); });
+}
+ReplyJson& ReplyJson::StartObject() {
+  return Write([](auto& w) { w.StartObject(); });
+}
+ReplyJson& ReplyJson::EndObject() {
+  return Write([](auto& w) { w.EndObject(); });
+}
+ReplyJson& ReplyJson::StartArray() {
+  return Write([](auto& w) { w.StartArray(); });
+}
+ReplyJson& ReplyJson::EndArray() {
+  return Write([](auto& w) { w.EndArray(); });
+}
+
+std::string ReplyJson::Text() { return std::string(buffer_.GetString(), buffer_.GetSize()); }
+
+std::string StatusReply(int status, const std::string& msg) {
+  return ReplyJson().StartObject().Key("status").Int(status).Key("msg").Str(msg).EndObject().Text();
+}
+
+std::string ServiceSign(const std::string& utf8_source) {
+  const QString text = QString::fromUtf8(utf8_source.data(), static_cast<qsizetype>(utf8_source.size()));
+  QByteArray units;
+  for (const QChar c : text) units.append(static_cast<char>(c.unicode() & 0xFF));
+  return QCryptographicHash::hash(units, QCryptographicHash::Md5).toHex().toStdString();
+}
+
+}  // namespace prunko::sandbox
