@@ -1,27 +1,19 @@
 #include "cloud/account_session.h"
 
-#include <mutex>
+#include "core/guarded_record.h"
 
 namespace prunko {
 namespace {
 
-std::mutex account_mutex;
-
-AccountSession& Record() {
-  static AccountSession account;
+GuardedRecord<AccountSession>& Record() {
+  static GuardedRecord<AccountSession> account;
   return account;
 }
 
 }  // namespace
 
-AccountSession CurrentAccount() {
-  std::lock_guard lock(account_mutex);
-  return Record();
-}
+AccountSession CurrentAccount() { return Record().Get(); }
 
-void SetAccount(const AccountSession& account) {
-  std::lock_guard lock(account_mutex);
-  Record() = account;
-}
+void SetAccount(const AccountSession& account) { Record().Set(account); }
 
 }  // namespace prunko

@@ -1,19 +1,16 @@
 #include "cloud/taobao_auth.h"
 
-#include <mutex>
-
 #include "cloud/account_session.h"
 #include "core/format.h"
+#include "core/guarded_record.h"
 #include "core/json_reply.h"
 #include "net/endpoints.h"
 
 namespace prunko {
 namespace {
 
-std::mutex auth_mutex;
-
-TaobaoAuth& Record() {
-  static TaobaoAuth auth;
+GuardedRecord<TaobaoAuth>& Record() {
+  static GuardedRecord<TaobaoAuth> auth;
   return auth;
 }
 
@@ -29,31 +26,22 @@ CloudResult QuerySession(const QString& body) {
   if (*status != 200 || !session_key) {
     return {CloudResult::kRefused, QStringLiteral("获取授权失败，") + json::String(reply, "msg").value_or(QString())};
   }
-  {
-    std::lock_guard lock(auth_mutex);
-    TaobaoAuth& auth = Record();
+  Record().Update([&](TaobaoAuth& auth) {
     auth.session_key = *session_key;
     auth.taobao_user_id = json::String(reply, "taobao_user_id").value_or(QString());
     auth.taobao_user_nick = json::String(reply, "taobao_user_nick").value_or(QString());
-  }
+  });
   return {CloudResult::kOk, QStringLiteral("获取授权成功")};
 }
 
 }  // namespace
 
-TaobaoAuth CurrentTaobaoAuth() {
-  std::lock_guard lock(auth_mutex);
-  return Record();
-}
+TaobaoAuth CurrentTaobaoAuth() { return Record().Get(); }
 
-void SetTaobaoAuth(const TaobaoAuth& auth) {
-  std::lock_guard lock(auth_mutex);
-  Record() = auth;
-}
+void SetTaobaoAuth(const TaobaoAuth& auth) { Record().Set(auth); }
 
 void SetTaobaoAuthState(int state) {
-  std::lock_guard lock(auth_mutex);
-  Record().auth_state = state;
+  Record().Update([state](TaobaoAuth& auth) { auth.auth_state = state; });
 }
 
 CloudResult QuerySessionByUser() {

@@ -1,33 +1,21 @@
 #include "core/app_config.h"
 
-#include <mutex>
+#include "core/guarded_record.h"
 
 namespace prunko {
-
 namespace {
 
-std::mutex config_mutex;
-
-AppConfig& Record() {
-  static AppConfig record;
+GuardedRecord<AppConfig>& Record() {
+  static GuardedRecord<AppConfig> record;
   return record;
 }
 
 }  // namespace
 
-AppConfig CurrentConfig() {
-  std::lock_guard lock(config_mutex);
-  return Record();
-}
+AppConfig CurrentConfig() { return Record().Get(); }
 
-void UpdateConfig(const std::function<void(AppConfig&)>& edit) {
-  std::lock_guard lock(config_mutex);
-  edit(Record());
-}
+void UpdateConfig(const std::function<void(AppConfig&)>& edit) { Record().Update(edit); }
 
-void ResetConfigRecord() {
-  std::lock_guard lock(config_mutex);
-  Record() = AppConfig{};
-}
+void ResetConfigRecord() { Record().Set(AppConfig{}); }
 
 }  // namespace prunko

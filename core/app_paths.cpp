@@ -3,9 +3,8 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include <mutex>
-
 #include "core/file_util.h"
+#include "core/guarded_record.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -14,10 +13,8 @@
 namespace prunko {
 namespace {
 
-std::mutex paths_mutex;
-
-AppPaths& Record() {
-  static AppPaths paths;
+GuardedRecord<AppPaths>& Record() {
+  static GuardedRecord<AppPaths> paths;
   return paths;
 }
 
@@ -61,14 +58,8 @@ AppPaths ComputeAppPaths(const QString& exe_dir) {
   return p;
 }
 
-AppPaths Paths() {
-  std::lock_guard lock(paths_mutex);
-  return Record();
-}
+AppPaths Paths() { return Record().Get(); }
 
-void SetPaths(const AppPaths& paths) {
-  std::lock_guard lock(paths_mutex);
-  Record() = paths;
-}
+void SetPaths(const AppPaths& paths) { Record().Set(paths); }
 
 }  // namespace prunko

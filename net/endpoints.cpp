@@ -1,8 +1,7 @@
 #include "net/endpoints.h"
 
-#include <mutex>
-
 #include "core/file_util.h"
+#include "core/guarded_record.h"
 #include "core/ini_file.h"
 #include "net/http_settings.h"
 
@@ -47,10 +46,8 @@ const Role kRoles[] = {
     {u"qq_group_image_host", &Endpoints::qq_group_image_host, u"gchat.qpic.cn"},
 };
 
-std::mutex endpoints_mutex;
-
-Endpoints& Record() {
-  static Endpoints endpoints = DefaultEndpoints();
+GuardedRecord<Endpoints>& Record() {
+  static GuardedRecord<Endpoints> endpoints(DefaultEndpoints());
   return endpoints;
 }
 
@@ -62,15 +59,9 @@ Endpoints DefaultEndpoints() {
   return e;
 }
 
-Endpoints CurrentEndpoints() {
-  std::lock_guard lock(endpoints_mutex);
-  return Record();
-}
+Endpoints CurrentEndpoints() { return Record().Get(); }
 
-void SetEndpoints(const Endpoints& endpoints) {
-  std::lock_guard lock(endpoints_mutex);
-  Record() = endpoints;
-}
+void SetEndpoints(const Endpoints& endpoints) { Record().Set(endpoints); }
 
 bool LoadEndpointsFile(const QString& path) {
   if (!FileExists(path)) return false;

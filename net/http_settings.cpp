@@ -1,27 +1,19 @@
 #include "net/http_settings.h"
 
-#include <mutex>
+#include "core/guarded_record.h"
 
 namespace prunko {
 namespace {
 
-std::mutex settings_mutex;
-
-HttpSettings& Record() {
-  static HttpSettings settings;
+GuardedRecord<HttpSettings>& Record() {
+  static GuardedRecord<HttpSettings> settings;
   return settings;
 }
 
 }  // namespace
 
-HttpSettings CurrentHttpSettings() {
-  std::lock_guard lock(settings_mutex);
-  return Record();
-}
+HttpSettings CurrentHttpSettings() { return Record().Get(); }
 
-void SetHttpSettings(const HttpSettings& settings) {
-  std::lock_guard lock(settings_mutex);
-  Record() = settings;
-}
+void SetHttpSettings(const HttpSettings& settings) { Record().Set(settings); }
 
 }  // namespace prunko
