@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 
 #include "core/file_util.h"
+#include "core/string_util.h"
 #include "core/text_convert.h"
 
 namespace prunko {
@@ -40,14 +41,6 @@ QStringView ValueOf(QStringView trimmed) {
   return value;
 }
 
-int DigitValue(QChar c) {
-  const char16_t u = c.unicode();
-  if (u >= u'0' && u <= u'9') return u - u'0';
-  if (u >= u'a' && u <= u'z') return u - u'a' + 10;
-  if (u >= u'A' && u <= u'Z') return u - u'A' + 10;
-  return -1;
-}
-
 // What the platform's integer reading makes of a profile value.
 int ProfileInteger(QStringView text) {
   qsizetype i = 0;
@@ -65,7 +58,7 @@ int ProfileInteger(QStringView text) {
   }
   quint32 value = 0;
   for (; i < n; ++i) {
-    const int digit = DigitValue(text[i]);
+    const int digit = DigitValue(text[i].unicode());
     if (digit < 0 || static_cast<unsigned>(digit) >= base) break;
     value = value * base + static_cast<quint32>(digit);
   }

@@ -2,6 +2,13 @@
 
 namespace prunko {
 
+int DigitValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'z') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'Z') return c - u'A' + 10;
+  return -1;
+}
+
 QStringList SplitString(QStringView text, QStringView delimiter) {
   QStringList pieces;
   const qsizetype n = text.size();

@@ -6,6 +6,10 @@
 
 namespace prunko {
 
+// The value of a digit in bases up to 36 ("0"-"9", then "a"-"z" or "A"-"Z"),
+// or -1 for any other character.
+int DigitValue(char16_t c);
+
 // Splits at every occurrence of the whole delimiter text, dropping empty
 // pieces. Leading characters that occur anywhere in the delimiter are skipped
 // first, so "a;;b;" at ";" gives a and b, and a text of delimiters only gives

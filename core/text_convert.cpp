@@ -9,6 +9,8 @@
 #include <mutex>
 #include <optional>
 
+#include "core/string_util.h"
+
 namespace prunko {
 namespace {
 
@@ -78,10 +80,8 @@ QStringView UpToNul(QStringView text) {
 }
 
 int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  const int value = DigitValue(static_cast<unsigned char>(c));
+  return value < 16 ? value : -1;
 }
 
 }  // namespace

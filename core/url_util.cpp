@@ -1,16 +1,14 @@
 #include "core/url_util.h"
 
+#include "core/string_util.h"
 #include "core/text_convert.h"
 
 namespace prunko {
 namespace {
 
 int HexDigit(QChar c) {
-  const char16_t u = c.unicode();
-  if (u >= u'0' && u <= u'9') return u - u'0';
-  if (u >= u'a' && u <= u'f') return u - u'a' + 10;
-  if (u >= u'A' && u <= u'F') return u - u'A' + 10;
-  return -1;
+  const int value = DigitValue(c.unicode());
+  return value < 16 ? value : -1;
 }
 
 bool IsKept(char16_t u) {
