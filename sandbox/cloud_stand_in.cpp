@@ -7,7 +7,7 @@
 #include <regex>
 
 #include "sandbox/reply_json.h"
-#include "sandbox/seed_picture.h"
+#include "sandbox/embedded_files.h"
 
 namespace prunko::sandbox {
 namespace {

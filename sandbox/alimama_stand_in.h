@@ -1,0 +1,51 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "net/endpoints.h"
+#include "sandbox/stand_in_server.h"
+
+namespace prunko::sandbox {
+
+// The Alimama publisher platform, stood in for under .test names: the
+// publisher, home, media and security hosts. A request counts as logged in
+// only with the session cookie this stand-in hands out (its "cookie2" and
+// "_tb_token_"); anything else gets the login page. Misbehaviours that are
+// hard to provoke on the real site can be switched on.
+class AlimamaStandIn {
+ public:
+  static constexpr char kRootDomain[] = "alimama.test";
+  static constexpr char kPubHost[] = "pub.alimama.test";
+  static constexpr char kHomeHost[] = "www.alimama.test";
+  static constexpr char kMediaHost[] = "media.alimama.test";
+  static constexpr char kSecurityHost[] = "sec.taobao.test";
+  static constexpr char kTaobaoRootDomain[] = "taobao.test";
+
+  static constexpr char kToken[] = "e3b8f51a7d0c2";
+  static constexpr int64_t kMemberId = 12345678;
+  static constexpr char kNick[] = "小鹿优选";
+
+  // What every logged-in page answers instead of its reply.
+  enum class Misbehaviour { kNone, kBusy, kDeny, kLimitStatus, kLoggedOut };
+
+  // Registers every route; call before the server starts.
+  explicit AlimamaStandIn(StandInServer& server);
+
+  // The Cookie header of a logged-in browser.
+  static std::string SessionCookie();
+  // The endpoints that name this stand-in's hosts.
+  Endpoints SandboxEndpoints(const Endpoints& base) const;
+
+  void SetMisbehaviour(Misbehaviour m) { misbehaviour_ = m; }
+
+ private:
+  bool LoggedIn(const httplib::Request& req) const;
+  // Answers for a misbehaving site; false when the page may answer itself.
+  bool Misbehave(httplib::Response& res) const;
+  void LoginPage(httplib::Response& res) const;
+
+  std::atomic<Misbehaviour> misbehaviour_{Misbehaviour::kNone};
+};
+
+}  // namespace prunko::sandbox

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "alimama/alimama_session.h"
+#include "core/app_paths.h"
+#include "core/fake_clock.h"
+#include "core/log_sink.h"
+#include "net/endpoints.h"
+#include "net/http_settings.h"
+#include "sandbox/alimama_stand_in.h"
+#include "support/test_support.h"
+
+namespace prunko::test {
+
+// The Alimama stand-in on a loopback port with the client pointed at it.
+class AlimamaFixture : public ::testing::Test {
+ protected:
+  AlimamaFixture() : stand_in_(server_) {}
+
+  void SetUp() override {
+    ASSERT_TRUE(server_.Start());
+    server_.RouteClient();
+    SetEndpoints(stand_in_.SandboxEndpoints(DefaultEndpoints()));
+    SetAlimamaSession({});
+    AppPaths paths;
+    paths.temp_dir = dir_.File("prunko_temp/");
+    SetPaths(paths);
+    AppLog().Clear();
+  }
+
+  void TearDown() override {
+    server_.Stop();
+    SetHttpSettings({});
+    SetEndpoints(DefaultEndpoints());
+    SetAlimamaSession({});
+    SetPaths({});
+  }
+
+  void UseLoggedInCookie() {
+    SetAlimamaCookie(QString::fromStdString(sandbox::AlimamaStandIn::SessionCookie()),
+                     QString::fromLatin1(sandbox::AlimamaStandIn::kToken));
+  }
+
+  TempFolder dir_;
+  FakeClock clock_;
+  ScopedClock use_clock_{clock_};
+  sandbox::StandInServer server_;
+  sandbox::AlimamaStandIn stand_in_;
+};
+
+}  // namespace prunko::test
