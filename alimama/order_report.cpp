@@ -1,13 +1,19 @@
 #include "alimama/order_report.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QProcess>
 
 #include <freexl.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
 #include "alimama/alimama_session.h"
 #include "core/app_paths.h"
 #include "core/clock.h"
 #include "core/format.h"
+#include "core/guarded_record.h"
+#include "core/json_reply.h"
 #include "net/endpoints.h"
 
 namespace prunko {
@@ -78,7 +84,7 @@ int OrderStatusOf(const QString& cell_text) {
   return OrderRecord::kOther;
 }
 
-bool ReadOrderReport(const QString& path, QList<OrderRecord>& records) {
+bool ReadOrderReportInProcess(const QString& path, QList<OrderRecord>& records) {
   Workbook book(path);
   if (!book.is_open()) return false;
   if (!book.SelectFirstSheet()) return true;
@@ -95,6 +101,96 @@ bool ReadOrderReport(const QString& path, QList<OrderRecord>& records) {
     r.status = OrderStatusOf(book.Text(row, kStatus));
     r.paid_amount = static_cast<float>(book.Number(row, kPaidAmount));
     r.estimated_income = static_cast<float>(book.Number(row, kEstimatedIncome));
+    records.append(r);
+  }
+  return true;
+}
+
+namespace {
+
+// The reading of one report may take this long before the helper is stopped.
+constexpr int kReaderTimeoutMs = 30000;
+
+GuardedRecord<QString>& ReaderPath() {
+  static GuardedRecord<QString> path;
+  return path;
+}
+
+QString XlsReaderPath() {
+  const QString set = ReaderPath().Get();
+  if (!set.isEmpty()) return set;
+  const QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+#ifdef Q_OS_WIN
+  return dir + QStringLiteral("/prunko-xls-reader.exe");
+#else
+  return dir + QStringLiteral("/prunko-xls-reader");
+#endif
+}
+
+}  // namespace
+
+void SetXlsReaderPath(const QString& path) { ReaderPath().Set(path); }
+
+bool ReadOrderReport(const QString& path, QList<OrderRecord>& records) {
+  QProcess reader;
+  reader.start(XlsReaderPath(), {path});
+  if (!reader.waitForFinished(kReaderTimeoutMs)) {
+    reader.kill();
+    reader.waitForFinished(1000);
+    return false;
+  }
+  if (reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0) return false;
+  return OrderRecordsFromJson(reader.readAllStandardOutput(), records);
+}
+
+QByteArray OrderRecordsToJson(const QList<OrderRecord>& records) {
+  rapidjson::StringBuffer buffer;
+  rapidjson::Writer<rapidjson::StringBuffer> w(buffer);
+  const auto text = [&w](const char* key, const QString& value) {
+    const QByteArray utf8 = value.toUtf8();
+    w.Key(key);
+    w.String(utf8.constData(), static_cast<rapidjson::SizeType>(utf8.size()));
+  };
+  w.StartArray();
+  for (const OrderRecord& r : records) {
+    w.StartObject();
+    text("created_time", r.created_time);
+    text("item_title", r.item_title);
+    text("order_no", r.order_no);
+    w.Key("status");
+    w.Int(r.status);
+    w.Key("paid_amount");
+    w.Double(r.paid_amount);
+    text("commission_rate_text", r.commission_rate_text);
+    w.Key("estimated_income");
+    w.Double(r.estimated_income);
+    text("site_id", r.site_id);
+    text("site_name", r.site_name);
+    text("adzone_id", r.adzone_id);
+    text("adzone_name", r.adzone_name);
+    w.EndObject();
+  }
+  w.EndArray();
+  return QByteArray(buffer.GetString(), static_cast<qsizetype>(buffer.GetSize()));
+}
+
+bool OrderRecordsFromJson(const QByteArray& json_text, QList<OrderRecord>& records) {
+  rapidjson::Document doc;
+  doc.Parse(json_text.constData(), static_cast<size_t>(json_text.size()));
+  if (doc.HasParseError() || !doc.IsArray()) return false;
+  for (const rapidjson::Value& v : doc.GetArray()) {
+    OrderRecord r;
+    r.created_time = json::String(v, "created_time").value_or(QString());
+    r.item_title = json::String(v, "item_title").value_or(QString());
+    r.order_no = json::String(v, "order_no").value_or(QString());
+    r.status = json::Int(v, "status").value_or(OrderRecord::kOther);
+    r.paid_amount = static_cast<float>(json::Number(v, "paid_amount").value_or(0));
+    r.commission_rate_text = json::String(v, "commission_rate_text").value_or(QString());
+    r.estimated_income = static_cast<float>(json::Number(v, "estimated_income").value_or(0));
+    r.site_id = json::String(v, "site_id").value_or(QString());
+    r.site_name = json::String(v, "site_name").value_or(QString());
+    r.adzone_id = json::String(v, "adzone_id").value_or(QString());
+    r.adzone_name = json::String(v, "adzone_name").value_or(QString());
     records.append(r);
   }
   return true;

@@ -33,7 +33,19 @@ int OrderStatusOf(const QString& cell_text);
 int DownloadOrderReport(QList<OrderRecord>& records, const QString& start_date, const QString& end_date);
 
 // Reads the first sheet of an .xls (BIFF8) report, row 0 being the header.
-// False when the file is no workbook.
+// False when the file is no workbook. The file comes from the network and
+// the spreadsheet library does not survive every damaged file, so the
+// reading runs in a helper process (prunko-xls-reader) that may crash alone.
 bool ReadOrderReport(const QString& path, QList<OrderRecord>& records);
+
+// The helper's own work: the same reading, in this process.
+bool ReadOrderReportInProcess(const QString& path, QList<OrderRecord>& records);
+
+// Where the helper is; by default beside the running program.
+void SetXlsReaderPath(const QString& path);
+
+// The records as the helper hands them over (JSON), and back.
+QByteArray OrderRecordsToJson(const QList<OrderRecord>& records);
+bool OrderRecordsFromJson(const QByteArray& json, QList<OrderRecord>& records);
 
 }  // namespace prunko
