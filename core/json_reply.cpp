@@ -1,5 +1,8 @@
 #include "core/json_reply.h"
 
+#include <cmath>
+#include <limits>
+
 #include "core/text_convert.h"
 
 namespace prunko {
@@ -37,6 +40,12 @@ std::optional<double> Number(const rapidjson::Value& object, const char* key) {
   const rapidjson::Value* v = Member(object, key);
   if (!v || !v->IsNumber()) return std::nullopt;
   return v->GetDouble();
+}
+
+std::optional<float> Float(const rapidjson::Value& object, const char* key) {
+  const rapidjson::Value* v = Member(object, key);
+  if (!v || !v->IsDouble() || std::fabs(v->GetDouble()) > std::numeric_limits<float>::max()) return std::nullopt;
+  return static_cast<float>(v->GetDouble());
 }
 
 std::optional<QString> String(const rapidjson::Value& object, const char* key) {

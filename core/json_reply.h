@@ -20,6 +20,9 @@ namespace json {
 std::optional<int> Int(const rapidjson::Value& object, const char* key);
 std::optional<qint64> Int64(const rapidjson::Value& object, const char* key);
 std::optional<double> Number(const rapidjson::Value& object, const char* key);
+// A number written with a fraction or an exponent (an integral one such as 5
+// does not count) that fits a 32-bit float.
+std::optional<float> Float(const rapidjson::Value& object, const char* key);
 std::optional<QString> String(const rapidjson::Value& object, const char* key);
 const rapidjson::Value* Object(const rapidjson::Value& object, const char* key);
 const rapidjson::Value* Array(const rapidjson::Value& object, const char* key);

@@ -10,7 +10,9 @@ constexpr char kBusyPage[] = "<html><body><p>亲，访问的人太多了，我�
 
 }  // namespace
 
-AlimamaStandIn::AlimamaStandIn(StandInServer& server) {
+AlimamaStandIn::AlimamaStandIn(StandInServer& server) : catalogue_(SeedCatalogue()) {
+  RouteCouponLanding(server);
+  RouteItemSearch(server);
   server.Handle(kHomeHost, "GET", "/getLogInfo.htm", [this](const httplib::Request& req, httplib::Response& res) {
     if (Misbehave(res)) return;
     const std::string callback = req.get_param_value("callback");
@@ -61,6 +63,93 @@ AlimamaStandIn::AlimamaStandIn(StandInServer& server) {
   server.Handle(kHomeHost, "GET", "/index.htm", Reply(200, "<html>阿里妈妈</html>"));
 }
 
+const SeedGoods* AlimamaStandIn::Goods(int64_t item_id) const {
+  for (const SeedGoods& g : catalogue_) {
+    if (g.item_id == item_id) return &g;
+  }
+  return nullptr;
+}
+
+void AlimamaStandIn::RouteCouponLanding(StandInServer& server) {
+  server.Handle(kCouponLandingHost, "GET", "/cp/coupon", [this](const httplib::Request& req, httplib::Response& res) {
+    const SeedGoods* found = nullptr;
+    for (const SeedGoods& g : catalogue_) {
+      const bool by_me = req.has_param("me") && req.get_param_value("me") == MeCode(g);
+      const bool by_activity = req.get_param_value("activityId") == g.activity_id &&
+                               req.get_param_value("itemId") == std::to_string(g.item_id);
+      if (by_me || by_activity) found = &g;
+    }
+    if (!found) {
+      return res.set_content(R"({"result":{"retStatus":2,"msg":"优惠券不存在"}})", "application/json");
+    }
+    const SeedGoods& g = *found;
+    res.set_content(ReplyJson()
+                        .StartObject()
+                        .Key("result").StartObject()
+                        .Key("retStatus").Int(g.coupon_left > 0 ? 0 : 1)
+                        .Key("amount").Double(g.coupon_fee)
+                        .Key("startFee").Double(g.coupon_start_fee)
+                        .Key("effectiveEndTime").Str(g.coupon_expire + " 23:59:59")
+                        .Key("shopName").Str(g.shop_name)
+                        .Key("item").StartObject()
+                        .Key("itemId").Int(g.item_id)
+                        .Key("title").Str(g.title)
+                        .Key("picUrl").Str("//img.velmorind.test/bao/" + std::to_string(g.item_id) + ".jpg")
+                        .Key("discountPrice").Double(g.price)
+                        .Key("biz30Day").Int(g.sales)
+                        .Key("postFree").Str("1")
+                        .Key("tmall").Str(g.tmall ? "1" : "0")
+                        .EndObject()
+                        .EndObject()
+                        .EndObject()
+                        .Text(),
+                    "application/json");
+  });
+}
+
+void AlimamaStandIn::RouteItemSearch(StandInServer& server) {
+  server.Handle(kPubHost, "GET", "/items/search.json", [this](const httplib::Request& req, httplib::Response& res) {
+    // The client's redirect probe (no cookie) sees the busy page too but
+    // does not use up a busy reply.
+    int busy = busy_searches_.load();
+    while (busy > 0 && req.has_header("Cookie") && !busy_searches_.compare_exchange_weak(busy, busy - 1)) {
+    }
+    if (busy > 0) return res.set_content(kBusyPage, "text/html; charset=utf-8");
+    if (Misbehave(res)) return;
+    if (!LoggedIn(req)) return LoginPage(res);
+    const std::string prefix = std::string("https://") + kTmallItemHost + "/item.htm?id=";
+    const std::string q = req.get_param_value("q");
+    const SeedGoods* g = q.rfind(prefix, 0) == 0 ? Goods(std::atoll(q.c_str() + prefix.size())) : nullptr;
+    if (!g) return res.set_content(R"({"data":{"head":{"status":"NORESULT"},"pageList":null}})", "application/json");
+    const size_t i = static_cast<size_t>(g - catalogue_.data());
+    ReplyJson hit;
+    hit.StartObject()
+        .Key("data").StartObject()
+        .Key("head").StartObject().Key("status").Str("OK").EndObject()
+        .Key("pageList").StartArray().StartObject()
+        .Key("title").Str(g->title)
+        .Key("pictUrl").Str("//img.velmorind.test/bao/" + std::to_string(g->item_id) + ".jpg")
+        .Key("auctionUrl").Str("http://item.taobao.test/item.htm?id=" + std::to_string(g->item_id))
+        .Key("sellerId").Int(g->seller_id)
+        .Key("userType").Int(g->tmall ? 1 : 0)
+        .Key("shopTitle").Str(g->shop_name)
+        .Key("nick").Str(g->seller_nick)
+        .Key("zkPrice").Double(g->price)
+        .Key("biz30day").Int(g->sales)
+        .Key("leafCatId").Int(50010850 + static_cast<int64_t>(i % 7))
+        .Key("tkMktStatus").Int(i % 5 == 0 ? 1 : 0)
+        .Key("tkRate").Double(g->tk_rate);
+    if (i % 3 == 1) hit.Key("eventRate").Double(g->tk_rate + 1.5);
+    if (i % 4 == 2) {
+      hit.Key("tkSpecialCampaignIdRateMap").StartObject()
+          .Key("0").Str("50.00")
+          .Key(std::to_string(31000000 + i).c_str()).Str(std::to_string(static_cast<int>(g->tk_rate) + 8) + ".50")
+          .EndObject();
+    }
+    res.set_content(hit.EndObject().EndArray().EndObject().EndObject().Text(), "application/json");
+  });
+}
+
 std::string AlimamaStandIn::SessionCookie() {
   return std::string("cookie2=1c2d3e4f5a6b; _tb_token_=") + kToken + "; t=9a8b7c; cna=abcDEF";
 }
@@ -73,6 +162,9 @@ Endpoints AlimamaStandIn::SandboxEndpoints(const Endpoints& base) const {
   e.alimama_media_host = kMediaHost;
   e.alimama_security_host = kSecurityHost;
   e.taobao_root_domain = kTaobaoRootDomain;
+  e.coupon_landing_host = kCouponLandingHost;
+  e.tmall_item_host = kTmallItemHost;
+  e.mobile_shop_host = kMobileShopHost;
   return e;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "net/endpoints.h"
+#include "sandbox/cloud_seed.h"
 #include "sandbox/stand_in_server.h"
 
 namespace prunko::sandbox {
@@ -21,6 +22,9 @@ class AlimamaStandIn {
   static constexpr char kMediaHost[] = "media.alimama.test";
   static constexpr char kSecurityHost[] = "sec.taobao.test";
   static constexpr char kTaobaoRootDomain[] = "taobao.test";
+  static constexpr char kCouponLandingHost[] = "uland.taobao.test";
+  static constexpr char kTmallItemHost[] = "detail.tmall.test";
+  static constexpr char kMobileShopHost[] = "shop.m.taobao.test";
 
   static constexpr char kToken[] = "e3b8f51a7d0c2";
   static constexpr int64_t kMemberId = 12345678;
@@ -38,12 +42,24 @@ class AlimamaStandIn {
   Endpoints SandboxEndpoints(const Endpoints& base) const;
 
   void SetMisbehaviour(Misbehaviour m) { misbehaviour_ = m; }
+  // The next `replies` item searches answer with the busy page (the
+  // client's cookie-less redirect probes see it without counting).
+  void BusyFor(int replies) { busy_searches_ = replies; }
+
+  // The me code of a seeded coupon.
+  static std::string MeCode(const SeedGoods& goods) { return "me" + goods.activity_id; }
 
  private:
   bool LoggedIn(const httplib::Request& req) const;
   // Answers for a misbehaving site; false when the page may answer itself.
   bool Misbehave(httplib::Response& res) const;
   void LoginPage(httplib::Response& res) const;
+  void RouteCouponLanding(StandInServer& server);
+  void RouteItemSearch(StandInServer& server);
+  const SeedGoods* Goods(int64_t item_id) const;
+
+  const std::vector<SeedGoods> catalogue_;
+  std::atomic<int> busy_searches_{0};
 
   std::atomic<Misbehaviour> misbehaviour_{Misbehaviour::kNone};
 };
