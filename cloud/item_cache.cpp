@@ -74,7 +74,9 @@ bool UpdateItemCache(qint64 item_id, const GoodsItem& item) {
                                     .Number("commission_rate", "%.2f", static_cast<double>(c.commission_rate))
                                     .Number("need_audit", "%d", c.need_audit ? 1 : 0)
                                     .Finish();
-  const QString sign = CloudSign(FormatString(u"%lld&%lld", item.item_id, c.campaign_id));
+  // Signed over the id the data carries: a goods item fresh from the
+  // commission search has no item_id of its own yet.
+  const QString sign = CloudSign(FormatString(u"%lld&%lld", item_id, c.campaign_id));
   QString body = FormatString(u"appkey=%s&item_data=", kCloudAppKey);
   body += UrlEncode(item_data) + QStringLiteral("&campaign_data=") + UrlEncode(campaign_data) +
           QStringLiteral("&sign=") + sign;

@@ -1,5 +1,7 @@
 #include "sandbox/alimama_stand_in.h"
 
+#include <algorithm>
+
 #include "sandbox/embedded_files.h"
 #include "sandbox/reply_json.h"
 
@@ -13,6 +15,7 @@ constexpr char kBusyPage[] = "<html><body><p>亲，访问的人太多了，我�
 AlimamaStandIn::AlimamaStandIn(StandInServer& server) : catalogue_(SeedCatalogue()) {
   RouteCouponLanding(server);
   RouteItemSearch(server);
+  RouteCampaigns(server);
   server.Handle(kHomeHost, "GET", "/getLogInfo.htm", [this](const httplib::Request& req, httplib::Response& res) {
     if (Misbehave(res)) return;
     const std::string callback = req.get_param_value("callback");
@@ -148,6 +151,91 @@ void AlimamaStandIn::RouteItemSearch(StandInServer& server) {
     }
     res.set_content(hit.EndObject().EndArray().EndObject().EndObject().Text(), "application/json");
   });
+}
+
+void AlimamaStandIn::RouteCampaigns(StandInServer& server) {
+  // Shop 2200000002 runs the directed campaigns of catalogue items 2, 6, 10, ...;
+  // those of items 6, 14, ... need its approval; the user joined 31000010.
+  server.Handle(kPubHost, "GET", "/shopdetail/campaigns.json", [this](const httplib::Request& req, httplib::Response& res) {
+    if (Misbehave(res)) return;
+    if (!LoggedIn(req)) return LoginPage(res);
+    const int64_t seller = std::atoll(req.get_param_value("oriMemberId").c_str());
+    ReplyJson reply;
+    reply.StartObject().Key("data").StartObject();
+    reply.Key("exsitApplyList").StartArray();
+    if (seller == 2200000002) {
+      reply.StartObject().Key("id").Int(kApplicationId).Key("campaignId").Int(kAppliedCampaign).EndObject();
+    }
+    reply.EndArray().Key("campaignList").StartArray();
+    for (size_t i = 2; i < catalogue_.size(); i += 4) {
+      if (catalogue_[i].seller_id != seller) continue;
+      reply.StartObject()
+          .Key("campaignId").Int(DirectedCampaignOf(i))
+          .Key("campaignName").Str("定向计划" + std::to_string(i))
+          .Key("shopKeeperId").Int(3300000000 + seller % 100)
+          .Key("properties").Int(i % 8 == 6 ? 3 : 1)
+          .EndObject();
+    }
+    res.set_content(reply.EndArray().EndObject().Key("ok").Str("true").EndObject().Text(), "application/json");
+  });
+
+  server.Handle(kPubHost, "GET", "/campaign/joinedCampaigns.json", [this](const httplib::Request& req, httplib::Response& res) {
+    if (Misbehave(res)) return;
+    if (!LoggedIn(req) || req.get_param_value("_tb_token_") != kToken) return LoginPage(res);
+    ReplyJson reply;
+    reply.StartObject().Key("ok").Bool(true).Key("data").StartObject().Key("pagelist").StartArray();
+    if (req.get_param_value("nickname") == "seller_2") {
+      reply.StartObject()
+          .Key("status").Int(2)
+          .Key("campaignId").Int(kAppliedCampaign)
+          .Key("campaignName").Str("定向计划10")
+          .Key("shopKeeperId").Int(3300000002)
+          .Key("id").Int(kApplicationId)
+          .EndObject();
+    }
+    res.set_content(reply.EndArray().EndObject().EndObject().Text(), "application/json");
+  });
+
+  server.Handle(kPubHost, "POST", "/pubauc/applyForCommonCampaign.json", [this](const httplib::Request& req, httplib::Response& res) {
+    if (Misbehave(res)) return;
+    if (!LoggedIn(req)) return LoginPage(res);
+    const auto refuse = [&res](const std::string& message) {
+      res.set_content(ReplyJson().StartObject().Key("ok").Bool(false).Key("info").StartObject()
+                          .Key("message").Str(message).EndObject().EndObject().Text(), "application/json");
+    };
+    if (req.get_param_value("_tb_token_") != kToken) return refuse("页面失效，请刷新页面后重试");
+    const std::string campaign = req.get_param_value("campId");
+    if (campaign.empty() || req.get_param_value("keeperid").empty() || req.get_param_value("applyreason").empty()) {
+      return refuse("参数错误");
+    }
+    std::lock_guard lock(mutex_);
+    const std::string application = campaign + "," + req.get_param_value("keeperid") + "," + req.get_param_value("applyreason");
+    if (std::atoll(campaign.c_str()) == kAppliedCampaign ||
+        std::find(applications_.begin(), applications_.end(), application) != applications_.end()) {
+      return refuse("您已经申请过该计划，请耐心等待审核");
+    }
+    applications_.push_back(application);
+    res.set_content(R"({"ok":true,"info":{"message":null}})", "application/json");
+  });
+
+  server.Handle(kPubHost, "POST", "/campaign/exitCampaign.json", [this](const httplib::Request& req, httplib::Response& res) {
+    if (Misbehave(res)) return;
+    if (!LoggedIn(req) || req.get_param_value("_tb_token_") != kToken) return LoginPage(res);
+    const int64_t id = std::atoll(req.get_param_value("pubCampaignid").c_str());
+    std::lock_guard lock(mutex_);
+    exits_.push_back(id);
+    res.set_content(id == kApplicationId ? R"({"ok":true})" : R"({"ok":false})", "application/json");
+  });
+}
+
+std::vector<std::string> AlimamaStandIn::Applications() const {
+  std::lock_guard lock(mutex_);
+  return applications_;
+}
+
+std::vector<int64_t> AlimamaStandIn::Exits() const {
+  std::lock_guard lock(mutex_);
+  return exits_;
 }
 
 std::string AlimamaStandIn::SessionCookie() {

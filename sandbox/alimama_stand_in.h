@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <vector>
 #include <string>
 
 #include "net/endpoints.h"
@@ -46,6 +48,16 @@ class AlimamaStandIn {
   // client's cookie-less redirect probes see it without counting).
   void BusyFor(int replies) { busy_searches_ = replies; }
 
+  // What the publisher was asked to do: "campId,keeperid,applyreason" per
+  // application, the application ids left.
+  std::vector<std::string> Applications() const;
+  std::vector<int64_t> Exits() const;
+
+  // The directed campaigns of the seeded shops.
+  static int64_t DirectedCampaignOf(size_t catalogue_index) { return 31000000 + static_cast<int64_t>(catalogue_index); }
+  static constexpr int64_t kAppliedCampaign = 31000010;
+  static constexpr int64_t kApplicationId = 9000010;
+
   // The me code of a seeded coupon.
   static std::string MeCode(const SeedGoods& goods) { return "me" + goods.activity_id; }
 
@@ -56,10 +68,14 @@ class AlimamaStandIn {
   void LoginPage(httplib::Response& res) const;
   void RouteCouponLanding(StandInServer& server);
   void RouteItemSearch(StandInServer& server);
+  void RouteCampaigns(StandInServer& server);
   const SeedGoods* Goods(int64_t item_id) const;
 
   const std::vector<SeedGoods> catalogue_;
   std::atomic<int> busy_searches_{0};
+  mutable std::mutex mutex_;
+  std::vector<std::string> applications_;
+  std::vector<int64_t> exits_;
 
   std::atomic<Misbehaviour> misbehaviour_{Misbehaviour::kNone};
 };

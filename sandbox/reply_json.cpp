@@ -16,6 +16,9 @@ ReplyJson& ReplyJson::Str(const std::string& value) {
 ReplyJson& ReplyJson::Int(int64_t value) {
   return Write([&](auto& w) { w.Int64(value); });
 }
+ReplyJson& ReplyJson::Bool(bool value) {
+  return Write([&](auto& w) { w.Bool(value); });
+}
 ReplyJson& ReplyJson::Double(double value) {
   return Write([&](auto& w) { w.Double(value); });
 }

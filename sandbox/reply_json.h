@@ -18,6 +18,7 @@ class ReplyJson {
   ReplyJson& Key(const char* key);
   ReplyJson& Str(const std::string& value);
   ReplyJson& Int(int64_t value);
+  ReplyJson& Bool(bool value);
   ReplyJson& Double(double value);
   ReplyJson& StartObject();
   ReplyJson& EndObject();

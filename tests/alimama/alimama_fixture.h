@@ -9,19 +9,21 @@
 #include "net/endpoints.h"
 #include "net/http_settings.h"
 #include "sandbox/alimama_stand_in.h"
+#include "sandbox/cloud_stand_in.h"
 #include "support/test_support.h"
 
 namespace prunko::test {
 
-// The Alimama stand-in on a loopback port with the client pointed at it.
+// The Alimama stand-in, with the cloud's item cache beside it, on a loopback
+// port with the client pointed at them.
 class AlimamaFixture : public ::testing::Test {
  protected:
-  AlimamaFixture() : stand_in_(server_) {}
+  AlimamaFixture() : stand_in_(server_), cloud_(server_) {}
 
   void SetUp() override {
     ASSERT_TRUE(server_.Start());
     server_.RouteClient();
-    SetEndpoints(stand_in_.SandboxEndpoints(DefaultEndpoints()));
+    SetEndpoints(stand_in_.SandboxEndpoints(cloud_.SandboxEndpoints()));
     SetAlimamaSession({});
     AppPaths paths;
     paths.temp_dir = dir_.File("prunko_temp/");
@@ -47,6 +49,7 @@ class AlimamaFixture : public ::testing::Test {
   ScopedClock use_clock_{clock_};
   sandbox::StandInServer server_;
   sandbox::AlimamaStandIn stand_in_;
+  sandbox::CloudStandIn cloud_;
 };
 
 }  // namespace prunko::test
