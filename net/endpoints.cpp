@@ -40,9 +40,9 @@ const Role kRoles[] = {
     {u"taobao_root_domain", &Endpoints::taobao_root_domain, u"taobao.com"},
     {u"taobao_login_host", &Endpoints::taobao_login_host, u"login.taobao.com"},
     {u"taobao_oauth_page", &Endpoints::taobao_oauth_page, u"https://oauth.taobao.com/authorize"},
-    {u"h5_gateway", &Endpoints::h5_gateway, u"https://acs.m.taobao.com/h5"},
+    {u"h5_gateway", &Endpoints::h5_gateway, u"h5api.m.taobao.com"},
     {u"image_cdn", &Endpoints::image_cdn, u"img.alicdn.com"},
-    {u"weibo_short_url_api", &Endpoints::weibo_short_url_api, u"https://api.weibo.com/2/short_url/shorten.json"},
+    {u"weibo_short_url_api", &Endpoints::weibo_short_url_api, u"api.weibo.com/2"},
     {u"qq_group_image_host", &Endpoints::qq_group_image_host, u"gchat.qpic.cn"},
 };
 

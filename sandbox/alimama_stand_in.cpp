@@ -1,6 +1,10 @@
 #include "sandbox/alimama_stand_in.h"
 
+#include <QCryptographicHash>
+
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 
 #include "sandbox/embedded_files.h"
 #include "sandbox/reply_json.h"
@@ -16,6 +20,8 @@ AlimamaStandIn::AlimamaStandIn(StandInServer& server) : catalogue_(SeedCatalogue
   RouteCouponLanding(server);
   RouteItemSearch(server);
   RouteCampaigns(server);
+  RouteLinks(server);
+  RouteGateway(server);
   server.Handle(kHomeHost, "GET", "/getLogInfo.htm", [this](const httplib::Request& req, httplib::Response& res) {
     if (Misbehave(res)) return;
     const std::string callback = req.get_param_value("callback");
@@ -228,6 +234,172 @@ void AlimamaStandIn::RouteCampaigns(StandInServer& server) {
   });
 }
 
+std::string AlimamaStandIn::TaoPasswordFor(const std::string& address) {
+  std::string code;
+  uint64_t h = 1469598103934665603ULL;
+  for (unsigned char ch : address) h = (h ^ ch) * 1099511628211ULL;
+  static const char kAlphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
+  for (int i = 0; i < 11; ++i, h /= 57) code += kAlphabet[h % 57];
+  const std::string password = "￥" + code + "￥";
+  std::lock_guard lock(mutex_);
+  tao_passwords_[password] = address;
+  return password;
+}
+
+void AlimamaStandIn::RouteLinks(StandInServer& server) {
+  const auto link_reply = [this](const httplib::Request& req, httplib::Response& res, const std::string& address) {
+    if (Misbehave(res)) return;
+    if (!LoggedIn(req) || req.get_param_value("_tb_token_") != kToken) return LoginPage(res);
+    if (req.get_param_value("siteid").empty() || req.get_param_value("adzoneid").empty() ||
+        req.get_param_value("t").empty() || address.empty()) {
+      return res.set_content(R"({"data":{},"ok":false,"info":{"message":"参数错误"}})", "application/json");
+    }
+    const std::string tracked = address + (address.find('?') == std::string::npos ? "?" : "&") + "pid=mm_" +
+                                std::to_string(kMemberId) + "_" + req.get_param_value("siteid") + "_" +
+                                req.get_param_value("adzoneid");
+    const std::string password = TaoPasswordFor(tracked);
+    res.set_content(ReplyJson()
+                        .StartObject()
+                        .Key("data").StartObject()
+                        .Key("taoToken").Str(password)
+                        .Key("shortLinkUrl").Str("https://s.click.taobao.test/" + password.substr(3, 7))
+                        .EndObject()
+                        .Key("ok").Bool(true)
+                        .EndObject()
+                        .Text(),
+                    "application/json");
+  };
+  server.Handle(kPubHost, "GET", "/common/code/getAuctionCode.json", [this, link_reply](const httplib::Request& req, httplib::Response& res) {
+    const std::string id = req.get_param_value("auctionid");
+    const bool known = Goods(std::atoll(id.c_str())) && req.get_param_value("scenes") == "1";
+    link_reply(req, res, known ? std::string("https://") + kTaobaoItemHost + "/item.htm?id=" + id : "");
+  });
+  server.Handle(kPubHost, "GET", "/urltrans/urltransForOfficial.json", [link_reply](const httplib::Request& req, httplib::Response& res) {
+    const bool complete = req.get_param_value("eventId") == "2016032001" && req.get_param_value("invokerId") == "8612510098";
+    link_reply(req, res, complete ? req.get_param_value("promotionURL") : "");
+  });
+}
+
+void AlimamaStandIn::RouteGateway(StandInServer& server) {
+  const auto gateway = [this](const char* api, std::function<std::string(const rapidjson::Document&)> answer) {
+    return [this, api, answer](const httplib::Request& req, httplib::Response& res) {
+      const auto ret = [&res, api](const std::string& code) {
+        res.set_content(ReplyJson().StartObject().Key("api").Str(api).Key("data").StartObject().EndObject()
+                            .Key("ret").StartArray().Str(code).EndArray().Key("v").Str("1.0").EndObject().Text(),
+                        "application/json");
+      };
+      if (req.get_param_value("appKey") != "30691825" || req.get_param_value("api") != api ||
+          req.get_param_value("t").empty()) {
+        return ret("FAIL_SYS_PARAMINVALID::参数错误");
+      }
+      if (!req.has_param("sign")) {  // the token request
+        const std::string token = "7c3f" + std::to_string(gateway_tokens_.size() + 1000) + "a9e1d2b4c6f8a0b2c4d6e8f0a1b3";
+        {
+          std::lock_guard lock(mutex_);
+          gateway_tokens_.push_back(token);
+        }
+        res.headers.emplace("Set-Cookie", "_m_h5_tk=" + token + "_1515120000000; Path=/; Domain=.taobao.test");
+        res.headers.emplace("Set-Cookie", "_m_h5_tk_enc=5c7d2a0e; Path=/; Domain=.taobao.test");
+        return ret("FAIL_SYS_TOKEN_EMPTY::令牌为空");
+      }
+      const std::string cookie = req.get_header_value("Cookie");
+      const size_t at = cookie.find("_m_h5_tk=");
+      const std::string token = at == std::string::npos ? "" : cookie.substr(at + 9, cookie.find('_', at + 9) - at - 9);
+      {
+        std::lock_guard lock(mutex_);
+        if (std::find(gateway_tokens_.begin(), gateway_tokens_.end(), token) == gateway_tokens_.end()) {
+          return ret("FAIL_SYS_TOKEN_ILLEGAL::令牌非法");
+        }
+      }
+      std::string data = req.get_param_value("data");
+      std::string unix_lines;
+      for (size_t i = 0; i < data.size(); ++i) {
+        if (!(data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n')) unix_lines += data[i];
+      }
+      const std::string source = token + "&" + req.get_param_value("t") + "&30691825&" + unix_lines;
+      const std::string expected =
+          QCryptographicHash::hash(QByteArray::fromStdString(source), QCryptographicHash::Md5).toHex().toStdString();
+      if (req.get_param_value("sign") != expected) return ret("FAIL_SYS_ILLEGAL_SIGN::非法签名");
+      rapidjson::Document doc;
+      doc.Parse(data.c_str());
+      if (doc.HasParseError() || !doc.IsObject()) return ret("FAIL_SYS_PARAMINVALID::参数错误");
+      res.set_content(answer(doc), "application/json");
+    };
+  };
+  const auto success = [](const char* api, ReplyJson& data) {
+    return R"({"api":")" + std::string(api) + R"(","data":)" + data.Text() + R"(,"ret":["SUCCESS::调用成功"],"v":"1.0"})";
+  };
+  const auto member = [](const rapidjson::Document& doc, const char* key) -> std::string {
+    return doc.HasMember(key) && doc[key].IsString() ? doc[key].GetString() : "";
+  };
+
+  static constexpr char kCreate[] = "mtop.alimama.moon.taotoken.getToken";
+  server.Handle(kH5Gateway, "GET", std::string("/h5/") + kCreate + "/1.0/", gateway(kCreate, [=, this](const rapidjson::Document& doc) {
+    ReplyJson data;
+    data.StartObject();
+    if (!member(doc, "url").empty() && member(doc, "password") == "tao") {
+      data.Key("taoToken").Str(TaoPasswordFor(member(doc, "url")));
+    }
+    data.EndObject();
+    return success(kCreate, data);
+  }));
+  static constexpr char kResolve[] = "mtop.taobao.wireless.share.password.get";
+  server.Handle(kH5Gateway, "GET", std::string("/h5/") + kResolve + "/1.0/", gateway(kResolve, [=, this](const rapidjson::Document& doc) {
+    ReplyJson data;
+    data.StartObject();
+    std::lock_guard lock(mutex_);
+    const auto it = tao_passwords_.find(member(doc, "passwordText"));
+    if (it != tao_passwords_.end()) data.Key("url").Str(it->second).Key("passwordType").Str("tao");
+    data.EndObject();
+    return success(kResolve, data);
+  }));
+  static constexpr char kItemInfo[] = "mtop.alimama.moon.provider.edetail.iteminfo.get";
+  server.Handle(kH5Gateway, "GET", std::string("/h5/") + kItemInfo + "/1.0/", gateway(kItemInfo, [=, this](const rapidjson::Document& doc) {
+    const std::string url = member(doc, "url");
+    const size_t id_at = url.find("id=");
+    const SeedGoods* g = id_at == std::string::npos ? nullptr : Goods(std::atoll(url.c_str() + id_at + 3));
+    ReplyJson data;
+    data.StartObject();
+    if (g) {
+      char rate[16];
+      const auto money = [&rate](double v) {
+        std::snprintf(rate, sizeof rate, "%.2f", v);
+        return std::string(rate);
+      };
+      data.Key("title").Str(g->title)
+          .Key("pictUrl").Str("//img.velmorind.test/bao/" + std::to_string(g->item_id) + ".jpg")
+          .Key("rawUrl").Str(std::string("//") + kTaobaoItemHost + "/item.htm?id=" + std::to_string(g->item_id))
+          .Key("tmall").Str(g->tmall ? "1" : "0")
+          .Key("discountPrice").Str(money(g->price))
+          .Key("biz30Day").Str(std::to_string(g->sales))
+          .Key("commonRate").Str(money(g->tk_rate))
+          .Key("eventRate").Str(money(g->tk_rate + 1.5));
+    }
+    data.EndObject();
+    return success(kItemInfo, data);
+  }));
+}
+
+void AlimamaStandIn::RouteShortUrlApi(StandInServer& tls_server) {
+  tls_server.Handle(kWeiboApiHost, "GET", "/2/short_url/shorten.json", [](const httplib::Request& req, httplib::Response& res) {
+    if (req.get_param_value("source") != "402618375") {
+      return res.set_content(R"({"error":"source paramter(appkey) is missing","error_code":10006})", "application/json");
+    }
+    const std::string long_url = req.get_param_value("url_long");
+    ReplyJson reply;
+    reply.StartObject().Key("urls").StartArray();
+    if (!long_url.empty()) {
+      uint64_t h = 1469598103934665603ULL;
+      for (unsigned char ch : long_url) h = (h ^ ch) * 1099511628211ULL;
+      std::string code;
+      for (int i = 0; i < 7; ++i, h /= 62) code += "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"[h % 62];
+      reply.StartObject().Key("url_short").Str("http://t.cn/" + code).Key("url_long").Str(long_url)
+          .Key("type").Int(0).Key("result").Bool(true).EndObject();
+    }
+    res.set_content(reply.EndArray().EndObject().Text(), "application/json");
+  });
+}
+
 std::vector<std::string> AlimamaStandIn::Applications() const {
   std::lock_guard lock(mutex_);
   return applications_;
@@ -253,6 +425,9 @@ Endpoints AlimamaStandIn::SandboxEndpoints(const Endpoints& base) const {
   e.coupon_landing_host = kCouponLandingHost;
   e.tmall_item_host = kTmallItemHost;
   e.mobile_shop_host = kMobileShopHost;
+  e.taobao_item_host = kTaobaoItemHost;
+  e.h5_gateway = kH5Gateway;
+  e.weibo_short_url_api = QString::fromLatin1(kWeiboApiHost) + QStringLiteral("/2");
   return e;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <vector>
 #include <string>
@@ -27,6 +28,9 @@ class AlimamaStandIn {
   static constexpr char kCouponLandingHost[] = "uland.taobao.test";
   static constexpr char kTmallItemHost[] = "detail.tmall.test";
   static constexpr char kMobileShopHost[] = "shop.m.taobao.test";
+  static constexpr char kTaobaoItemHost[] = "item.taobao.test";
+  static constexpr char kH5Gateway[] = "h5api.m.taobao.test";
+  static constexpr char kWeiboApiHost[] = "api.weibo.test";
 
   static constexpr char kToken[] = "e3b8f51a7d0c2";
   static constexpr int64_t kMemberId = 12345678;
@@ -58,6 +62,10 @@ class AlimamaStandIn {
   static constexpr int64_t kAppliedCampaign = 31000010;
   static constexpr int64_t kApplicationId = 9000010;
 
+  // The microblog short-URL API; it is reached over https, so it goes on a
+  // server of its own.
+  static void RouteShortUrlApi(StandInServer& tls_server);
+
   // The me code of a seeded coupon.
   static std::string MeCode(const SeedGoods& goods) { return "me" + goods.activity_id; }
 
@@ -69,6 +77,10 @@ class AlimamaStandIn {
   void RouteCouponLanding(StandInServer& server);
   void RouteItemSearch(StandInServer& server);
   void RouteCampaigns(StandInServer& server);
+  void RouteLinks(StandInServer& server);
+  void RouteGateway(StandInServer& server);
+  // A Tao password for an address, remembered so that it resolves again.
+  std::string TaoPasswordFor(const std::string& address);
   const SeedGoods* Goods(int64_t item_id) const;
 
   const std::vector<SeedGoods> catalogue_;
@@ -76,6 +88,8 @@ class AlimamaStandIn {
   mutable std::mutex mutex_;
   std::vector<std::string> applications_;
   std::vector<int64_t> exits_;
+  std::map<std::string, std::string> tao_passwords_;  // password -> address
+  std::vector<std::string> gateway_tokens_;
 
   std::atomic<Misbehaviour> misbehaviour_{Misbehaviour::kNone};
 };

@@ -9,10 +9,17 @@
 #include "net/endpoints.h"
 #include "net/http_settings.h"
 #include "sandbox/alimama_stand_in.h"
+#include "sandbox/cloud_seed.h"
 #include "sandbox/cloud_stand_in.h"
 #include "support/test_support.h"
 
 namespace prunko::test {
+
+// A goods item of the stand-ins' catalogue.
+inline const sandbox::SeedGoods& Seeded(int index) {
+  static const std::vector<sandbox::SeedGoods> catalogue = sandbox::SeedCatalogue();
+  return catalogue[static_cast<size_t>(index)];
+}
 
 // The Alimama stand-in, with the cloud's item cache beside it, on a loopback
 // port with the client pointed at them.

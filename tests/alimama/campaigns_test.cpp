@@ -4,14 +4,13 @@
 
 #include "alimama_fixture.h"
 #include "cloud/item_cache.h"
-#include "sandbox/cloud_seed.h"
 
 namespace prunko {
 namespace {
 
 using sandbox::AlimamaStandIn;
 
-qint64 ItemId(int index) { return sandbox::SeedCatalogue()[static_cast<size_t>(index)].item_id; }
+qint64 ItemId(int index) { return test::Seeded(index).item_id; }
 
 class Campaigns : public test::AlimamaFixture {
  protected:

@@ -3,17 +3,13 @@
 #include "alimama/coupon_lookup.h"
 #include "alimama/item_search.h"
 #include "alimama_fixture.h"
-#include "sandbox/cloud_seed.h"
 
 namespace prunko {
 namespace {
 
 using sandbox::AlimamaStandIn;
 
-const sandbox::SeedGoods& Seeded(int index) {
-  static const std::vector<sandbox::SeedGoods> catalogue = sandbox::SeedCatalogue();
-  return catalogue[static_cast<size_t>(index)];
-}
+using test::Seeded;
 
 class CouponAndSearch : public test::AlimamaFixture {
  protected:
