@@ -53,6 +53,9 @@ QString AlimamaHomeReferer();
 // page, a 4xx status, the login page, or nothing known.
 int ClassifyReply(const HttpResponse& response);
 
+// How long a busy site is given before the next attempt.
+inline constexpr qint64 kBusyRetryWaitMs = 15000;
+
 // Sleeps (tick count mod 3000) + the request interval.
 void PacingPause();
 // The interval in seconds, kept between 3 and 30.

@@ -2,13 +2,11 @@
 
 #include <QRegularExpression>
 
-#include <cstdlib>
-
 #include "alimama/alimama_session.h"
+#include "alimama/replies.h"
 #include "core/clock.h"
 #include "core/digest.h"
 #include "core/format.h"
-#include "core/json_reply.h"
 #include "core/string_util.h"
 #include "core/text_convert.h"
 #include "core/url_util.h"
@@ -28,19 +26,7 @@ int ReadAffiliateLink(const QString& url, QString& tao_password, QString& short_
   HttpResponse r;
   const QString pub = QStringLiteral("http://") + CurrentEndpoints().alimama_pub_host;
   if (!HttpClient().Get(url, pub, CurrentAlimamaSession().cookie, r)) return kAlimamaNetworkError;
-  rapidjson::Document doc;
-  const rapidjson::Value* data = ParseAnsiJson(r.body_text, doc) ? json::Object(doc, "data") : nullptr;
-  if (!data) return ClassifyReply(r);
-  const std::optional<QString> token = json::String(*data, "taoToken");
-  if (!token) return kAlimamaBadReply;
-  tao_password = *token;
-  if (auto link = json::String(*data, "shortLinkUrl")) short_link = *link;
-  return kAlimamaOk;
-}
-
-// The "data" object of a gateway reply.
-const rapidjson::Value* GatewayData(const HttpResponse& r, rapidjson::Document& doc) {
-  return ParseAnsiJson(r.body_text, doc) ? json::Object(doc, "data") : nullptr;
+  return ReadAffiliateLinkReply(r, tao_password, short_link);
 }
 
 // A text value inside a gateway data text, escaped so that the data stays
@@ -58,11 +44,6 @@ QString JsonValue(const QString& text) {
     }
   }
   return escaped;
-}
-
-float DecimalOf(const rapidjson::Value& object, const char* key) {
-  const std::optional<QString> text = json::String(object, key);
-  return text ? static_cast<float>(std::atof(text->toUtf8().constData())) : 0.0f;
 }
 
 }  // namespace
@@ -129,11 +110,7 @@ int CreateTaoPassword(const QString& address, const QString& text, const QString
                        QStringLiteral("\",\"pwdPicUrl\":\"") + JsonValue(pic) + QStringLiteral("\"}");
   HttpResponse r;
   MtopCall(r, true, QStringLiteral("mtop.alimama.moon.taotoken.getToken"), QStringLiteral("1.0"), data);
-  rapidjson::Document doc;
-  const rapidjson::Value* reply = GatewayData(r, doc);
-  if (!reply) return kAlimamaBadReply;
-  if (reply->HasMember("taoToken")) tao_password = json::String(*reply, "taoToken").value_or(QString());
-  return kAlimamaOk;
+  return ReadTaoTokenReply(r, tao_password);
 }
 
 int ResolveTaoPassword(const QString& tao_password, QString& address) {
@@ -141,11 +118,7 @@ int ResolveTaoPassword(const QString& tao_password, QString& address) {
                        QStringLiteral("\",\"passwordType\":\"tao\"}");
   HttpResponse r;
   MtopCall(r, false, QStringLiteral("mtop.taobao.wireless.share.password.get"), QStringLiteral("1.0"), data);
-  rapidjson::Document doc;
-  const rapidjson::Value* reply = GatewayData(r, doc);
-  if (!reply) return kAlimamaBadReply;
-  if (reply->HasMember("url")) address = json::String(*reply, "url").value_or(QString());
-  return kAlimamaOk;
+  return ReadPasswordUrlReply(r, address);
 }
 
 int GetItemInfoH5(qint64 item_id, GoodsItem& item, QList<CommissionCampaign>& campaigns) {
@@ -153,36 +126,7 @@ int GetItemInfoH5(qint64 item_id, GoodsItem& item, QList<CommissionCampaign>& ca
       FormatString(u"{\"url\":\"http://%s/item.htm?id=%lld\"}", CurrentEndpoints().taobao_item_host, item_id);
   HttpResponse r;
   MtopCall(r, false, QStringLiteral("mtop.alimama.moon.provider.edetail.iteminfo.get"), QStringLiteral("1.0"), data);
-  rapidjson::Document doc;
-  const rapidjson::Value* d = GatewayData(r, doc);
-  if (!d) return kAlimamaBadReply;
-  if (auto v = json::String(*d, "title")) item.title = *v;
-  if (auto v = json::String(*d, "pictUrl")) item.pic_url = *v;
-  if (auto v = json::String(*d, "rawUrl")) item.item_url = v->contains(u"http") ? *v : QStringLiteral("http:") + *v;
-  if (auto v = json::String(*d, "tmall")) item.is_tmall = v->toInt() == 1 ? GoodsItem::kTmall : GoodsItem::kTaobao;
-  if (json::String(*d, "discountPrice")) item.price_original = DecimalOf(*d, "discountPrice");
-  if (json::String(*d, "biz30Day")) item.sales = static_cast<int>(DecimalOf(*d, "biz30Day"));
-
-  const struct {
-    const char* key;
-    int type;
-    const char16_t* name;
-  } offers[] = {{"commonRate", CommissionCampaign::kGeneral, u"通用"},
-                {"dxRate", CommissionCampaign::kDirected, u"定向"},
-                {"eventRate", CommissionCampaign::kQueqiao, u"鹊桥"},
-                {"mktRate", CommissionCampaign::kMarketingPlan, u"营销计划"}};
-  for (const auto& offer : offers) {
-    if (!d->HasMember(offer.key)) continue;
-    CommissionCampaign c;
-    c.type = offer.type;
-    c.name = QString::fromUtf16(offer.name);
-    c.commission_rate = DecimalOf(*d, offer.key);
-    campaigns.append(c);
-  }
-  for (const CommissionCampaign& c : campaigns) {
-    if (!c.need_audit && c.commission_rate >= item.campaign.commission_rate) item.campaign = c;
-  }
-  return kAlimamaOk;
+  return ReadItemInfoReply(r, item, campaigns);
 }
 
 int ShortenUrl(const QString& long_url, QString& short_url) {
@@ -190,13 +134,7 @@ int ShortenUrl(const QString& long_url, QString& short_url) {
                       QStringLiteral("/short_url/shorten.json?source=402618375&url_long=") + UrlEncode(long_url);
   HttpResponse r;
   if (!HttpClient().Get(url, QString(), QString(), r)) return kAlimamaNetworkError;
-  rapidjson::Document doc;
-  const rapidjson::Value* urls = ParseAnsiJson(r.body_text, doc) ? json::Array(doc, "urls") : nullptr;
-  if (!urls || urls->Empty()) return kAlimamaBadReply;
-  const std::optional<QString> answer = json::String((*urls)[0], "url_short");
-  if (!answer) return kAlimamaBadReply;
-  short_url = *answer;
-  return kAlimamaOk;
+  return ReadShortUrlReply(r, short_url);
 }
 
 }  // namespace prunko

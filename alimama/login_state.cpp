@@ -1,14 +1,10 @@
 #include "alimama/login_state.h"
 
-#include <QRegularExpression>
-
 #include "alimama/alimama_session.h"
+#include "alimama/replies.h"
 #include "core/format.h"
-#include "core/json_reply.h"
 #include "core/log_file.h"
 #include "core/log_sink.h"
-#include "core/string_util.h"
-#include "core/text_convert.h"
 #include "net/cookie_store.h"
 #include "net/endpoints.h"
 
@@ -20,17 +16,7 @@ int GetLogInfo(qint64& member_id, QString& nick) {
   const QString url =
       QStringLiteral("http://") + CurrentEndpoints().alimama_home_host + QStringLiteral("/getLogInfo.htm?callback=__jp0");
   if (!HttpClient().Get(url, AlimamaHomeReferer(), session.cookie, r)) return kAlimamaNetworkError;
-  if (r.body_text.contains("\"success\":false")) return kAlimamaNotLoggedIn;
-  if (!r.body_text.contains("\"memberID\":")) return kAlimamaBadReply;
-  static const QRegularExpression pattern(QStringLiteral(R"re("memberID":(\d+),"nickName":"([^"]+)")re"));
-  const QRegularExpressionMatch m = pattern.match(AnsiToWide(r.body_text));
-  if (m.hasMatch()) {
-    member_id = m.captured(1).toLongLong();
-    QString escaped = m.captured(2);
-    ReplaceAll(escaped, u"\\\\", u"\\");
-    nick = UnescapeUnicode(WideToAnsi(escaped));
-  }
-  return kAlimamaOk;
+  return ReadLogInfoReply(r, member_id, nick);
 }
 
 int GetUnionPubContextInfo(qint64& member_id, QString& nick) {
@@ -39,15 +25,7 @@ int GetUnionPubContextInfo(qint64& member_id, QString& nick) {
   const QString url = QStringLiteral("http://") + CurrentEndpoints().alimama_pub_host +
                       QStringLiteral("/common/getUnionPubContextInfo.json");
   if (!HttpClient().Get(url, AlimamaHomeReferer(), session.cookie, r)) return kAlimamaNetworkError;
-  if (r.body_text.contains("\"noLogin\":true")) return kAlimamaNotLoggedIn;
-  rapidjson::Document reply;
-  const rapidjson::Value* data =
-      ParseAnsiJson(r.body_text, reply) && reply.IsObject() ? json::Object(reply, "data") : nullptr;
-  if (!data) return ClassifyReply(r);
-  if (!data->HasMember("memberid") || !data->HasMember("mmNick")) return kAlimamaBadReply;
-  member_id = json::Int64(*data, "memberid").value_or(0);
-  nick = json::String(*data, "mmNick").value_or(QString());
-  return kAlimamaOk;
+  return ReadPubContextReply(r, member_id, nick);
 }
 
 bool CaptureSession(QString& status_text) {
