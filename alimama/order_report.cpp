@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QProcess>
 
+#include <cmath>
+
 #include <freexl.h>
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -74,6 +76,12 @@ class Workbook {
   const void* handle_ = nullptr;
 };
 
+// An amount as a float; what no float can hold (a damaged cell) reads as 0.
+float Amount(double value) {
+  const auto amount = static_cast<float>(value);
+  return std::isfinite(amount) ? amount : 0.0f;
+}
+
 }  // namespace
 
 int OrderStatusOf(const QString& cell_text) {
@@ -99,8 +107,8 @@ bool ReadOrderReportInProcess(const QString& path, QList<OrderRecord>& records) 
     r.adzone_id = book.Text(row, kAdzoneId);
     r.adzone_name = book.Text(row, kAdzoneName);
     r.status = OrderStatusOf(book.Text(row, kStatus));
-    r.paid_amount = static_cast<float>(book.Number(row, kPaidAmount));
-    r.estimated_income = static_cast<float>(book.Number(row, kEstimatedIncome));
+    r.paid_amount = Amount(book.Number(row, kPaidAmount));
+    r.estimated_income = Amount(book.Number(row, kEstimatedIncome));
     records.append(r);
   }
   return true;
@@ -184,9 +192,9 @@ bool OrderRecordsFromJson(const QByteArray& json_text, QList<OrderRecord>& recor
     r.item_title = json::String(v, "item_title").value_or(QString());
     r.order_no = json::String(v, "order_no").value_or(QString());
     r.status = json::Int(v, "status").value_or(OrderRecord::kOther);
-    r.paid_amount = static_cast<float>(json::Number(v, "paid_amount").value_or(0));
+    r.paid_amount = Amount(json::Number(v, "paid_amount").value_or(0));
     r.commission_rate_text = json::String(v, "commission_rate_text").value_or(QString());
-    r.estimated_income = static_cast<float>(json::Number(v, "estimated_income").value_or(0));
+    r.estimated_income = Amount(json::Number(v, "estimated_income").value_or(0));
     r.site_id = json::String(v, "site_id").value_or(QString());
     r.site_name = json::String(v, "site_name").value_or(QString());
     r.adzone_id = json::String(v, "adzone_id").value_or(QString());

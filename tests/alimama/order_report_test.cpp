@@ -72,6 +72,20 @@ TEST(OrderReport, ADamagedFileThatBreaksTheSpreadsheetLibraryIsNoWorkbook) {
   SetXlsReaderPath(QStringLiteral(PRUNKO_XLS_READER));
 }
 
+TEST(OrderReport, TheHelpersHandOver) {
+  QList<OrderRecord> records;
+  ASSERT_TRUE(OrderRecordsFromJson(R"([{"created_time":"t","status":12,"paid_amount":1e39,"estimated_income":2.5},7])",
+                                   records));
+  ASSERT_EQ(records.size(), 2);
+  EXPECT_EQ(records[0].paid_amount, 0.0f);  // no float holds it
+  EXPECT_EQ(records[0].estimated_income, 2.5f);
+  EXPECT_EQ(records[1], OrderRecord{});
+  QList<OrderRecord> again;
+  ASSERT_TRUE(OrderRecordsFromJson(OrderRecordsToJson(records), again));
+  EXPECT_EQ(again, records);
+  EXPECT_FALSE(OrderRecordsFromJson("{}", again));
+}
+
 class OrderReportDownload : public test::AlimamaFixture {};
 
 TEST_F(OrderReportDownload, DownloadsEachRangeIntoAFileOfItsOwn) {
