@@ -38,14 +38,10 @@ int DownloadOrderReport(QList<OrderRecord>& records, const QString& start_date, 
 // reading runs in a helper process (prunko-xls-reader) that may crash alone.
 bool ReadOrderReport(const QString& path, QList<OrderRecord>& records);
 
-// The helper's own work: the same reading, in this process.
-bool ReadOrderReportInProcess(const QString& path, QList<OrderRecord>& records);
-
 // Where the helper is; by default beside the running program.
 void SetXlsReaderPath(const QString& path);
 
-// The records as the helper hands them over (JSON), and back.
-QByteArray OrderRecordsToJson(const QList<OrderRecord>& records);
-bool OrderRecordsFromJson(const QByteArray& json, QList<OrderRecord>& records);
+// The records of the rows the helper hands over (see sheet_cells.h).
+bool OrderRecordsFromSheetJson(const QByteArray& json, QList<OrderRecord>& records);
 
 }  // namespace prunko

@@ -1,23 +1,21 @@
-// prunko-xls-reader <file>: reads an order report and writes its records to
-// standard output as JSON. Runs apart from the program, so that a damaged
-// file can only ever take this process down. Exit code 2: no workbook.
-
-#include <QCoreApplication>
-#include <QString>
+// prunko-xls-reader <file>: reads the first sheet of an order report and
+// writes its rows to standard output as JSON (see sheet_cells.h). Runs apart
+// from the program, so that a damaged file, which the spreadsheet library
+// does not survive every time, can only ever take this process down.
+// Exit code 2: no workbook.
 
 #include <cstdio>
+#include <string>
 
-#include "alimama/order_report.h"
+#include "alimama/sheet_cells.h"
 
 int main(int argc, char* argv[]) {
-  QCoreApplication app(argc, argv);
   if (argc != 2) {
     std::fprintf(stderr, "usage: prunko-xls-reader <file>\n");
     return 1;
   }
-  QList<prunko::OrderRecord> records;
-  if (!prunko::ReadOrderReportInProcess(QString::fromLocal8Bit(argv[1]), records)) return 2;
-  const QByteArray json = prunko::OrderRecordsToJson(records);
-  std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+  std::string json;
+  if (!prunko::ReadSheetCells(argv[1], json)) return 2;
+  std::fwrite(json.data(), 1, json.size(), stdout);
   return 0;
 }

@@ -72,18 +72,24 @@ TEST(OrderReport, ADamagedFileThatBreaksTheSpreadsheetLibraryIsNoWorkbook) {
   SetXlsReaderPath(QStringLiteral(PRUNKO_XLS_READER));
 }
 
-TEST(OrderReport, TheHelpersHandOver) {
+TEST(OrderReport, TheHelpersRowsBecomeRecords) {
   QList<OrderRecord> records;
-  ASSERT_TRUE(OrderRecordsFromJson(R"([{"created_time":"t","status":12,"paid_amount":1e39,"estimated_income":2.5},7])",
-                                   records));
-  ASSERT_EQ(records.size(), 2);
+  ASSERT_TRUE(OrderRecordsFromSheetJson(
+      R"([["t",null,"title",0,0,0,0,0,"订单结算",0,0,0,1e39,2.5,0,0,0,"12 %",0,0,0,0,0,0,"no",0,"s","sn","a","an"],)"
+      R"(7,["only"],[]])",
+      records));
+  ASSERT_EQ(records.size(), 4);
+  EXPECT_EQ(records[0].created_time, u"t");
+  EXPECT_EQ(records[0].item_title, u"title");
+  EXPECT_EQ(records[0].status, OrderRecord::kSettled);
   EXPECT_EQ(records[0].paid_amount, 0.0f);  // no float holds it
   EXPECT_EQ(records[0].estimated_income, 2.5f);
-  EXPECT_EQ(records[1], OrderRecord{});
-  QList<OrderRecord> again;
-  ASSERT_TRUE(OrderRecordsFromJson(OrderRecordsToJson(records), again));
-  EXPECT_EQ(again, records);
-  EXPECT_FALSE(OrderRecordsFromJson("{}", again));
+  EXPECT_EQ(records[0].commission_rate_text, u"12 %");
+  EXPECT_EQ(records[0].adzone_name, u"an");
+  EXPECT_EQ(records[1], OrderRecord{});  // not a row
+  EXPECT_EQ(records[2].created_time, u"only");
+  EXPECT_EQ(records[3], OrderRecord{});
+  EXPECT_FALSE(OrderRecordsFromSheetJson("{}", records));
 }
 
 class OrderReportDownload : public test::AlimamaFixture {};
