@@ -3,7 +3,6 @@
 #include <QCryptographicHash>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 
 #include "sandbox/embedded_files.h"
@@ -235,12 +234,7 @@ void AlimamaStandIn::RouteCampaigns(StandInServer& server) {
 }
 
 std::string AlimamaStandIn::TaoPasswordFor(const std::string& address) {
-  std::string code;
-  uint64_t h = 1469598103934665603ULL;
-  for (unsigned char ch : address) h = (h ^ ch) * 1099511628211ULL;
-  static const char kAlphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
-  for (int i = 0; i < 11; ++i, h /= 57) code += kAlphabet[h % 57];
-  const std::string password = "￥" + code + "￥";
+  const std::string password = "￥" + ShortCode(address, 11) + "￥";
   std::lock_guard lock(mutex_);
   tao_passwords_[password] = address;
   return password;
@@ -361,19 +355,14 @@ void AlimamaStandIn::RouteGateway(StandInServer& server) {
     ReplyJson data;
     data.StartObject();
     if (g) {
-      char rate[16];
-      const auto money = [&rate](double v) {
-        std::snprintf(rate, sizeof rate, "%.2f", v);
-        return std::string(rate);
-      };
       data.Key("title").Str(g->title)
           .Key("pictUrl").Str("//img.velmorind.test/bao/" + std::to_string(g->item_id) + ".jpg")
           .Key("rawUrl").Str(std::string("//") + kTaobaoItemHost + "/item.htm?id=" + std::to_string(g->item_id))
           .Key("tmall").Str(g->tmall ? "1" : "0")
-          .Key("discountPrice").Str(money(g->price))
+          .Key("discountPrice").Str(Money(g->price))
           .Key("biz30Day").Str(std::to_string(g->sales))
-          .Key("commonRate").Str(money(g->tk_rate))
-          .Key("eventRate").Str(money(g->tk_rate + 1.5));
+          .Key("commonRate").Str(Money(g->tk_rate))
+          .Key("eventRate").Str(Money(g->tk_rate + 1.5));
     }
     data.EndObject();
     return success(kItemInfo, data);
@@ -389,11 +378,7 @@ void AlimamaStandIn::RouteShortUrlApi(StandInServer& tls_server) {
     ReplyJson reply;
     reply.StartObject().Key("urls").StartArray();
     if (!long_url.empty()) {
-      uint64_t h = 1469598103934665603ULL;
-      for (unsigned char ch : long_url) h = (h ^ ch) * 1099511628211ULL;
-      std::string code;
-      for (int i = 0; i < 7; ++i, h /= 62) code += "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"[h % 62];
-      reply.StartObject().Key("url_short").Str("http://t.cn/" + code).Key("url_long").Str(long_url)
+      reply.StartObject().Key("url_short").Str("http://t.cn/" + ShortCode(long_url, 7)).Key("url_long").Str(long_url)
           .Key("type").Int(0).Key("result").Bool(true).EndObject();
     }
     res.set_content(reply.EndArray().EndObject().Text(), "application/json");

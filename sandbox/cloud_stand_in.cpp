@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <cstdio>
 #include <regex>
 
 #include "sandbox/reply_json.h"
@@ -28,22 +27,6 @@ std::string Base36(int64_t id) {
     value /= 36;
   } while (value);
   return digits;
-}
-
-std::string Money(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  return text;
-}
-
-// A short code that stands for a text, for links and Tao passwords.
-std::string Code(const std::string& text, size_t length) {
-  static const char kAlphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
-  uint64_t h = 1469598103934665603ULL;
-  for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
-  std::string code;
-  for (size_t i = 0; i < length; ++i, h /= 57) code += kAlphabet[h % 57];
-  return code;
 }
 
 bool IsObjectText(const std::string& text) {
@@ -227,7 +210,7 @@ void CloudStandIn::RouteCommission(const char* host) {
                   .Key("status").Int(200)
                   .Key("data").StartObject()
                   .Key("coupon_click_url")
-                  .Str("https://uland.taobao.test/coupon/edetail?e=" + Code(id + pid, 24) + "&pid=" + pid)
+                  .Str("https://uland.taobao.test/coupon/edetail?e=" + ShortCode(id + pid, 24) + "&pid=" + pid)
                   .Key("max_commission_rate").Str(Money(g->max_commission_rate))
                   .EndObject()
                   .EndObject()
@@ -242,7 +225,7 @@ void CloudStandIn::RouteCommission(const char* host) {
                    Json(res, ReplyJson()
                                  .StartObject()
                                  .Key("status").Int(200)
-                                 .Key("short_url").Str("https://s.click.taobao.test/" + Code(url, 7))
+                                 .Key("short_url").Str("https://s.click.taobao.test/" + ShortCode(url, 7))
                                  .EndObject()
                                  .Text());
                  });
@@ -254,7 +237,7 @@ void CloudStandIn::RouteCommission(const char* host) {
     Json(res, ReplyJson()
                   .StartObject()
                   .Key("status").Int(200)
-                  .Key("tkl").Str("￥" + Code(url + Param(req, "text"), 11) + "￥")
+                  .Key("tkl").Str("￥" + ShortCode(url + Param(req, "text"), 11) + "￥")
                   .EndObject()
                   .Text());
   });
@@ -312,7 +295,7 @@ void CloudStandIn::RouteShortLinks() {
   server_.Handle(kShortLinkHost, "POST", "/ajax/short", [this](const httplib::Request& req, httplib::Response& res) {
     const bool valid = Param(req, "appkey") == kAppKey && AccountByToken(Param(req, "token")) &&
                        !Param(req, "url").empty() && req.has_param("price") && req.has_param("coupon");
-    const std::string link = valid ? scheme_ + kShortLinkHost + "/x/" + Code(Param(req, "url"), 6) : "";
+    const std::string link = valid ? scheme_ + kShortLinkHost + "/x/" + ShortCode(Param(req, "url"), 6) : "";
     Json(res, ReplyJson()
                   .StartObject()
                   .Key("status").Str(valid ? "success" : "fail")

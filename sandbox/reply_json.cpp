@@ -3,6 +3,8 @@
 #include <QCryptographicHash>
 #include <QString>
 
+#include <cstdio>
+
 namespace prunko::sandbox {
 
 ReplyJson::ReplyJson(bool ascii_only) : ascii_only_(ascii_only), utf8_(buffer_), ascii_(buffer_) {}
@@ -36,6 +38,21 @@ ReplyJson& ReplyJson::EndArray() {
 }
 
 std::string ReplyJson::Text() { return std::string(buffer_.GetString(), buffer_.GetSize()); }
+
+std::string Money(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", value);
+  return text;
+}
+
+std::string ShortCode(const std::string& text, size_t length) {
+  static const char kAlphabet[] = "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnopqrstuvwxyz23456789";
+  uint64_t h = 1469598103934665603ULL;  // FNV-1a
+  for (const unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
+  std::string code;
+  for (size_t i = 0; i < length; ++i, h /= 57) code += kAlphabet[h % 57];
+  return code;
+}
 
 std::string StatusReply(int status, const std::string& msg) {
   return ReplyJson().StartObject().Key("status").Int(status).Key("msg").Str(msg).EndObject().Text();

@@ -48,6 +48,13 @@ class ReplyJson {
 // {"status":<status>,"msg":<msg>}
 std::string StatusReply(int status, const std::string& msg);
 
+// A price or a rate as the services write it: "%.2f".
+std::string Money(double value);
+
+// A short code of letters and digits that stands for a text, the same for
+// the same text (links, Tao passwords).
+std::string ShortCode(const std::string& text, size_t length);
+
 // What the maker's services compute a "sign" as: MD5 over the source text
 // taken unit by unit (each UTF-16 unit's low byte), in lower-case hex.
 std::string ServiceSign(const std::string& utf8_source);
