@@ -1,5 +1,6 @@
 #include "core/config_file.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "core/format.h"
@@ -69,13 +70,30 @@ void LoadSendSettings(const IniFile& ini, AppConfig& c) {
   c.qq_keyboard = InRange(ini.ReadInt(kSend, u"qq_keyboard", c.qq_keyboard), 0, 2, 0);
 }
 
+// The indices i below `count` whose key `prefix` + i is in the section, in
+// ascending order: what reading every key from 0 to count - 1 would find,
+// without looping over a count that a damaged file may have made huge.
+QList<int> ListedIndices(const IniFile& ini, QStringView section, QStringView prefix, int count) {
+  QList<int> indices;
+  for (const QString& key : ini.Keys(section)) {
+    if (!key.startsWith(prefix, Qt::CaseInsensitive)) continue;
+    bool number = false;
+    const int i = key.mid(prefix.size()).toInt(&number);
+    const QString exact = prefix.toString() + QString::number(i);
+    if (number && i >= 0 && i < count && key.compare(exact, Qt::CaseInsensitive) == 0 && !indices.contains(i)) {
+      indices.append(i);
+    }
+  }
+  std::sort(indices.begin(), indices.end());
+  return indices;
+}
+
 void LoadPids(const IniFile& ini, AppConfig& c) {
   c.wx_default_pid = ini.ReadString(kPid, u"wx_default_pid");
   c.qq_default_pid = ini.ReadString(kPid, u"qq_default_pid");
   if (c.wx_default_pid.isEmpty()) c.wx_default_pid = ini.ReadString(kPid, u"default_pid");
   c.chat_pids.clear();
-  const int count = ini.ReadInt(kPid, u"count", 0);
-  for (int i = 0; i < count; ++i) {
+  for (const int i : ListedIndices(ini, kPid, u"chat_pid_", ini.ReadInt(kPid, u"count", 0))) {
     const QStringList pieces = SplitString(ini.ReadString(kPid, FormatString(u"chat_pid_%d", i)), u"*");
     if (pieces.size() < 2) continue;
     c.chat_pids.append({pieces[0], pieces[1], pieces.value(2)});
@@ -84,8 +102,7 @@ void LoadPids(const IniFile& ini, AppConfig& c) {
 
 void LoadTimers(const IniFile& ini, AppConfig& c) {
   c.timers.clear();
-  const int count = ini.ReadInt(kSend, u"timer_count", 0);
-  for (int i = 0; i < count; ++i) {
+  for (const int i : ListedIndices(ini, kSend, u"timer_", ini.ReadInt(kSend, u"timer_count", 0))) {
     const QStringList pieces = SplitString(ini.ReadString(kSend, FormatString(u"timer_%d", i)), u"-");
     if (pieces.size() < 2) continue;
     c.timers.append({WideToLong(pieces[0]), WideToLong(pieces[1])});

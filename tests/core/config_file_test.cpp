@@ -150,6 +150,15 @@ TEST_F(ConfigFile, ShorterListsLeaveStaleKeysThatAreNotLoaded) {
   EXPECT_EQ(Loaded().timers, c.timers);
 }
 
+TEST_F(ConfigFile, AHugeCountReadsOnlyTheKeysThatAreThere) {
+  Write("[Pid]\r\ncount=2147483647\r\nCHAT_PID_7=late*mm_7\r\nchat_pid_01=padded*mm_1\r\nchat_pid_2=b*mm_2\r\n"
+        "[Send]\r\ntimer_count=2000000000\r\ntimer_count_x=1\r\ntimer_0=8-9\r\n");
+  const AppConfig c = Loaded();  // at once, not after two billion lookups
+  const QList<ChatPidEntry> chats{{"b", "mm_2", ""}, {"late", "mm_7", ""}};  // "01" is not the key of 1
+  EXPECT_EQ(c.chat_pids, chats);
+  EXPECT_EQ(c.timers, (QList<TimerWindow>{{8, 9}}));
+}
+
 TEST_F(ConfigFile, PasswordStorage) {
   AppConfig c = Fresh();
   c.password = "abc123";
