@@ -144,6 +144,11 @@ void StandInServer::RouteClientHost(const std::string& host) const {
   SetHttpSettings(settings);
 }
 
+std::vector<std::string> StandInServer::hosts() const {
+  std::lock_guard lock(mutex_);
+  return hosts_;
+}
+
 std::vector<RecordedRequest> StandInServer::Requests() const {
   std::lock_guard lock(mutex_);
   return requests_;

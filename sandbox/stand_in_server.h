@@ -63,6 +63,11 @@ class StandInServer {
   // The same for one name under a "*." host.
   void RouteClientHost(const std::string& host) const;
 
+  // The certificate a TLS server presents (a file); empty for plain HTTP.
+  QString certificate_path() const { return cert_path_; }
+  // Every host registered, "*." ones included.
+  std::vector<std::string> hosts() const;
+
   std::vector<RecordedRequest> Requests() const;
   void ClearRequests();
 
