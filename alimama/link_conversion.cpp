@@ -7,6 +7,7 @@
 #include "core/clock.h"
 #include "core/digest.h"
 #include "core/format.h"
+#include "core/json_reply.h"
 #include "core/string_util.h"
 #include "core/text_convert.h"
 #include "core/url_util.h"
@@ -27,23 +28,6 @@ int ReadAffiliateLink(const QString& url, QString& tao_password, QString& short_
   const QString pub = QStringLiteral("http://") + CurrentEndpoints().alimama_pub_host;
   if (!HttpClient().Get(url, pub, CurrentAlimamaSession().cookie, r)) return kAlimamaNetworkError;
   return ReadAffiliateLinkReply(r, tao_password, short_link);
-}
-
-// A text value inside a gateway data text, escaped so that the data stays
-// valid JSON whatever the text holds.
-QString JsonValue(const QString& text) {
-  QString escaped;
-  for (const QChar c : text) {
-    if (c == u'"' || c == u'\\') {
-      escaped += u'\\';
-      escaped += c;
-    } else if (c.unicode() < 0x20) {
-      escaped += FormatString(u"\\u%04x", c.unicode());
-    } else {
-      escaped += c;
-    }
-  }
-  return escaped;
 }
 
 }  // namespace
@@ -105,16 +89,16 @@ int CreateTaoPassword(const QString& address, const QString& text, const QString
   const QString pic = picture.isEmpty() ? QStringLiteral("https://") + CurrentEndpoints().image_cdn +
                                               QStringLiteral("/tps/i3/T1OjaVFl4dXXa.JOZB-114-114.png")
                                         : picture;
-  const QString data = QStringLiteral("{\"url\":\"") + JsonValue(address) +
-                       QStringLiteral("\",\"password\":\"tao\",\"pwdText\":\"") + JsonValue(pwd_text) +
-                       QStringLiteral("\",\"pwdPicUrl\":\"") + JsonValue(pic) + QStringLiteral("\"}");
+  const QString data = QStringLiteral("{\"url\":\"") + JsonEscaped(address) +
+                       QStringLiteral("\",\"password\":\"tao\",\"pwdText\":\"") + JsonEscaped(pwd_text) +
+                       QStringLiteral("\",\"pwdPicUrl\":\"") + JsonEscaped(pic) + QStringLiteral("\"}");
   HttpResponse r;
   MtopCall(r, true, QStringLiteral("mtop.alimama.moon.taotoken.getToken"), QStringLiteral("1.0"), data);
   return ReadTaoTokenReply(r, tao_password);
 }
 
 int ResolveTaoPassword(const QString& tao_password, QString& address) {
-  const QString data = QStringLiteral("{\"passwordText\":\"") + JsonValue(tao_password) +
+  const QString data = QStringLiteral("{\"passwordText\":\"") + JsonEscaped(tao_password) +
                        QStringLiteral("\",\"passwordType\":\"tao\"}");
   HttpResponse r;
   MtopCall(r, false, QStringLiteral("mtop.taobao.wireless.share.password.get"), QStringLiteral("1.0"), data);

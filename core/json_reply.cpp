@@ -1,5 +1,8 @@
 #include "core/json_reply.h"
 
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 #include <cmath>
 #include <limits>
 
@@ -20,6 +23,15 @@ bool ParseAnsiJson(const QByteArray& ansi, rapidjson::Document& doc) {
   const QByteArray utf8 = AnsiToUtf8(ansi);
   doc.Parse(utf8.constData(), static_cast<size_t>(utf8.size()));
   return !doc.HasParseError();
+}
+
+QString JsonEscaped(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  rapidjson::StringBuffer buffer;
+  rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+  writer.String(utf8.constData(), static_cast<rapidjson::SizeType>(utf8.size()));
+  // Without the surrounding quotation marks.
+  return QString::fromUtf8(buffer.GetString() + 1, static_cast<qsizetype>(buffer.GetSize()) - 2);
 }
 
 namespace json {

@@ -15,6 +15,9 @@ namespace prunko {
 // False when the text is no JSON.
 bool ParseAnsiJson(const QByteArray& ansi, rapidjson::Document& doc);
 
+// `text` as it stands between the quotation marks of a JSON string.
+QString JsonEscaped(const QString& text);
+
 // A member counts only with the expected JSON type; anything else is absent.
 namespace json {
 std::optional<int> Int(const rapidjson::Value& object, const char* key);

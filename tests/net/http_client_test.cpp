@@ -231,11 +231,8 @@ TEST_F(HttpClientTest, DownloadSavesErrorPagesAndStopsPastItsLimit) {
     auto delivered = std::make_shared<int>(0);
     return sandbox::InPieces(pieces, [this, &clock, file, delivered] {
       const qint64 expected = 5 * ++*delivered;
-      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-      while (QFileInfo(file).size() < expected && !server_.stopping().IsSet() &&
-             std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-      }
+      test::WaitUntil([&] { return QFileInfo(file).size() >= expected || server_.stopping().IsSet(); },
+                      std::chrono::seconds(5));
       clock.Advance(9000);
     });
   };

@@ -6,24 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include "support/test_support.h"
 
 namespace prunko {
 namespace {
 
-// Polls for a file a detached program writes; bounded, in short steps.
+// What the detached program wrote, once it has written all of it.
 QByteArray WaitForFile(const QString& path) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (std::chrono::steady_clock::now() < deadline) {
-    QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = f.readAll();
-      if (bytes.endsWith('\n')) return bytes;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return {};
+  QByteArray bytes;
+  test::WaitUntil([&] {
+    bytes = test::ReadAll(path);
+    return bytes.endsWith('\n');
+  });
+  return bytes;
 }
 
 TEST(Shell, LaunchDetachedPassesTheParameterStringAsOneArgument) {

@@ -1,10 +1,6 @@
-#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
 
 #include "alimama/link_conversion.h"
 #include "cloud/account_login.h"
@@ -24,12 +20,10 @@ TEST(SandboxProgram, ServesTheClientThroughItsEndpointsFile) {
   QProcess sandbox;
   sandbox.start(QStringLiteral(PRUNKO_SANDBOX_PROGRAM), {"--home", home.path()});
   ASSERT_TRUE(sandbox.waitForStarted(10000));
-  const QString ini = home.File("endpoints.ini");
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!QFileInfo::exists(ini) && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ASSERT_TRUE(LoadEndpointsFile(ini));
+  // It announces the endpoints file once the file is in place.
+  QByteArray said;
+  while (!said.contains("endpoints in") && sandbox.waitForReadyRead(20000)) said += sandbox.readAllStandardOutput();
+  ASSERT_TRUE(LoadEndpointsFile(home.File("endpoints.ini")));
   UpdateConfig([&](AppConfig& c) { c.config_path = home.File("config.cfg"); });
 
   EXPECT_TRUE(CloudLogin("13800138000", "abc123", true).success);

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "core/text_convert.h"
 
 namespace prunko::test {
@@ -33,6 +36,18 @@ class TempFolder {
  private:
   QTemporaryDir dir_;
 };
+
+// Waits, in short real steps, until `done` holds or `limit` passes: for what
+// another process or a server thread does outside the test's clock.
+template <typename Done>
+bool WaitUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
 
 inline QByteArray ReadAll(const QString& path) {
   QFile f(path);
