@@ -1,28 +1,40 @@
 #include "alimama/order_report.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
+#include <QFile>
 
 #include <cmath>
-
-#include <rapidjson/document.h>
+#include <limits>
 
 #include "alimama/alimama_session.h"
-#include "alimama/sheet_cells.h"
+#include "alimama/xls_sheet.h"
 #include "core/app_paths.h"
 #include "core/clock.h"
 #include "core/format.h"
-#include "core/guarded_record.h"
 #include "net/endpoints.h"
 
 namespace prunko {
 namespace {
 
+// The report's columns.
+enum OrderReportColumn {
+  kCreatedTimeColumn = 0,
+  kItemTitleColumn = 2,
+  kStatusColumn = 8,
+  kPaidAmountColumn = 12,
+  kEstimatedIncomeColumn = 13,
+  kCommissionRateColumn = 17,
+  kOrderNoColumn = 24,
+  kSiteIdColumn = 26,
+  kSiteNameColumn = 27,
+  kAdzoneIdColumn = 28,
+  kAdzoneNameColumn = 29,
+};
+
 // An amount as a float; what no float can hold (a damaged cell) reads as 0.
 float Amount(double value) {
-  const auto amount = static_cast<float>(value);
-  return std::isfinite(amount) ? amount : 0.0f;
+  const bool fits = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+  return fits ? static_cast<float>(value) : 0.0f;
 }
 
 }  // namespace
@@ -35,58 +47,20 @@ int OrderStatusOf(const QString& cell_text) {
   return OrderRecord::kOther;
 }
 
-namespace {
-
-// The reading of one report may take this long before the helper is stopped.
-constexpr int kReaderTimeoutMs = 30000;
-
-GuardedRecord<QString>& ReaderPath() {
-  static GuardedRecord<QString> path;
-  return path;
-}
-
-QString XlsReaderPath() {
-  const QString set = ReaderPath().Get();
-  if (!set.isEmpty()) return set;
-  const QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
-#ifdef Q_OS_WIN
-  return dir + QStringLiteral("/prunko-xls-reader.exe");
-#else
-  return dir + QStringLiteral("/prunko-xls-reader");
-#endif
-}
-
-}  // namespace
-
-void SetXlsReaderPath(const QString& path) { ReaderPath().Set(path); }
-
 bool ReadOrderReport(const QString& path, QList<OrderRecord>& records) {
-  QProcess reader;
-  reader.start(XlsReaderPath(), {path});
-  if (!reader.waitForFinished(kReaderTimeoutMs)) {
-    reader.kill();
-    reader.waitForFinished(1000);
-    return false;
-  }
-  if (reader.exitStatus() != QProcess::NormalExit || reader.exitCode() != 0) return false;
-  return OrderRecordsFromSheetJson(reader.readAllStandardOutput(), records);
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) && OrderRecordsFromReport(file.readAll(), records);
 }
 
-bool OrderRecordsFromSheetJson(const QByteArray& json_text, QList<OrderRecord>& records) {
-  rapidjson::Document doc;
-  doc.Parse(json_text.constData(), static_cast<size_t>(json_text.size()));
-  if (doc.HasParseError() || !doc.IsArray()) return false;
-  for (const rapidjson::Value& row : doc.GetArray()) {
+bool OrderRecordsFromReport(QByteArrayView report, QList<OrderRecord>& records) {
+  XlsSheet sheet;
+  if (!ReadXlsFirstSheet(report, sheet)) return false;
+  records.reserve(records.size() + qMax(0, sheet.RowEnd() - 1));
+  for (int row = 1; row < sheet.RowEnd(); ++row) {
     // A cell's text; empty when it holds none.
-    const auto text = [&row](int column) {
-      if (!row.IsArray() || static_cast<int>(row.Size()) <= column || !row[column].IsString()) return QString();
-      return QString::fromUtf8(row[column].GetString(), static_cast<qsizetype>(row[column].GetStringLength()));
-    };
+    const auto text = [&](int column) { return sheet.Text(row, column).value_or(QString()); };
     // A cell's number; 0 when it holds none.
-    const auto number = [&row](int column) {
-      if (!row.IsArray() || static_cast<int>(row.Size()) <= column || !row[column].IsNumber()) return 0.0f;
-      return Amount(row[column].GetDouble());
-    };
+    const auto number = [&](int column) { return Amount(sheet.Number(row, column).value_or(0)); };
     OrderRecord r;
     r.created_time = text(kCreatedTimeColumn);
     r.item_title = text(kItemTitleColumn);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -33,15 +34,11 @@ int OrderStatusOf(const QString& cell_text);
 int DownloadOrderReport(QList<OrderRecord>& records, const QString& start_date, const QString& end_date);
 
 // Reads the first sheet of an .xls (BIFF8) report, row 0 being the header.
-// False when the file is no workbook. The file comes from the network and
-// the spreadsheet library does not survive every damaged file, so the
-// reading runs in a helper process (prunko-xls-reader) that may crash alone.
+// False when the file cannot be read or is no workbook.
 bool ReadOrderReport(const QString& path, QList<OrderRecord>& records);
 
-// Where the helper is; by default beside the running program.
-void SetXlsReaderPath(const QString& path);
-
-// The records of the rows the helper hands over (see sheet_cells.h).
-bool OrderRecordsFromSheetJson(const QByteArray& json, QList<OrderRecord>& records);
+// The same from the report file's bytes, which come from the network: a
+// damaged file reads as no workbook or as whatever cells survive the damage.
+bool OrderRecordsFromReport(QByteArrayView report, QList<OrderRecord>& records);
 
 }  // namespace prunko
