@@ -128,8 +128,9 @@ class SheetBuilder {
         break;
       case biff::kString:
         if (pending_formula_text_ >= 0) {
+          const int row = pending_formula_text_ / kColumns, column = pending_formula_text_ % kColumns;
           QString text;
-          if (StringOf(r, 0, reader, text)) AddText(pending_formula_text_ / kColumns, pending_formula_text_ % kColumns, text);
+          if (StringOf(r, 0, reader, text)) AddText(row, column, text);
           pending_formula_text_ = -1;
         }
         break;
