@@ -54,6 +54,26 @@ TEST(OrderReport, ReadsEveryRowAfterTheHeader) {
   EXPECT_FALSE(ReadOrderReport(dir.File("missing.xls"), none));
 }
 
+TEST(OrderReport, ReadsAReportAnotherSpreadsheetProgramWrote) {
+  // Written by Gnumeric from order_report_gnumeric.gnumeric:
+  //   ssconvert --export-type=Gnumeric_Excel:excel_biff8 order_report_gnumeric.gnumeric order_report_gnumeric.xls
+  // Its workbook is under 4096 bytes, so it sits in the compound file's
+  // mini stream; the third row's title and paid amount are formulas.
+  QList<OrderRecord> records;
+  ASSERT_TRUE(ReadOrderReport(Fixture("order_report_gnumeric.xls"), records));
+  ASSERT_EQ(records.size(), 3);
+  EXPECT_EQ(records[0].created_time, u"2018-01-05 10:01:02");
+  EXPECT_EQ(records[0].item_title, QString::fromUtf8("夏季新款纯棉短袖T恤"));
+  EXPECT_FLOAT_EQ(records[0].paid_amount, 39.9f);
+  EXPECT_EQ(records[1].status, OrderRecord::kSettled);
+  EXPECT_FLOAT_EQ(records[1].paid_amount, 118.0f);
+  EXPECT_FLOAT_EQ(records[1].estimated_income, 8.85f);
+  EXPECT_EQ(records[2].item_title, QString::fromUtf8("加厚毛绒拖鞋"));
+  EXPECT_FLOAT_EQ(records[2].paid_amount, 25.0f);
+  EXPECT_EQ(records[2].order_no, u"118123456789005");
+  EXPECT_EQ(records[2].adzone_name, QString::fromUtf8("微信群3"));
+}
+
 TEST(OrderReport, ReadsAReportOfTheMostRowsASheetHolds) {
   // About 15 MB, so the compound file lists its table sectors beyond the
   // header too; the shared strings run through many CONTINUE records.
