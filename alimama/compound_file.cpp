@@ -74,27 +74,39 @@ class CompoundFile {
   bool Stream(QStringView name, QByteArray& stream) {
     const DirectoryEntry* entry = FindInRoot(name);
     if (!entry || entry->type != kStreamEntry) return false;
-    if (entry->size < kMiniStreamCutoff) return ReadMiniStream() && ReadMini(*entry, stream);
-    return Read(fat_, entry->start, entry->size, stream);
+    if (entry->size < kMiniStreamCutoff) {
+      return ReadMiniStream() && Read(mini_fat_, {mini_stream_, kMiniSectorSize, 0}, entry->start, entry->size, stream);
+    }
+    return Read(fat_, FileSectors(), entry->start, entry->size, stream);
   }
 
  private:
-  // Sector `index`; short when the file ends inside it, empty past the end.
-  QByteArrayView Sector(quint32 index) const {
-    const qint64 at = (qint64(index) + 1) * sector_size_;
-    if (at >= file_.size()) return {};
-    return file_.sliced(at, qMin<qint64>(sector_size_, file_.size() - at));
-  }
+  // Where a table's sectors lie: the file's after its header, or the mini
+  // stream's 64-byte ones.
+  struct SectorSpace {
+    QByteArrayView bytes;
+    qsizetype sector_size;
+    qint64 first;  // sectors before sector 0
 
-  // The chain's first `bytes` bytes (or all of them), from this file's sectors.
-  bool Read(const SectorTable& table, quint32 start, quint64 bytes, QByteArray& out) const {
+    // Sector `index`; short when the bytes end inside it, empty past the end.
+    QByteArrayView Sector(quint32 index) const {
+      const qint64 at = (qint64(index) + first) * sector_size;
+      if (at >= bytes.size()) return {};
+      return bytes.sliced(at, qMin<qint64>(sector_size, bytes.size() - at));
+    }
+  };
+  SectorSpace FileSectors() const { return {file_, sector_size_, 1}; }
+  QByteArrayView Sector(quint32 index) const { return FileSectors().Sector(index); }
+
+  // The chain's first `bytes` bytes (or all of them).
+  static bool Read(const SectorTable& table, const SectorSpace& space, quint32 start, quint64 bytes, QByteArray& out) {
     std::vector<quint32> chain;
-    if (!table.Chain(start, bytes, sector_size_, chain)) return false;
+    if (!table.Chain(start, bytes, space.sector_size, chain)) return false;
     out.clear();
-    // A damaged table can chain far more sectors than the file has.
-    out.reserve(qMin(static_cast<qsizetype>(chain.size()), file_.size() / sector_size_) * sector_size_);
+    // A damaged table can chain far more sectors than there are.
+    out.reserve(qMin(static_cast<qsizetype>(chain.size()), space.bytes.size() / space.sector_size) * space.sector_size);
     for (quint32 s : chain) {
-      const QByteArrayView sector = Sector(s);
+      const QByteArrayView sector = space.Sector(s);
       if (sector.isEmpty()) return false;
       out.append(sector);
     }
@@ -132,7 +144,7 @@ class CompoundFile {
 
   bool ReadDirectory() {
     QByteArray directory;
-    if (!Read(fat_, U32(file_, 0x30), kWholeChain, directory)) return false;
+    if (!Read(fat_, FileSectors(), U32(file_, 0x30), kWholeChain, directory)) return false;
     for (qsizetype at = 0; at + kDirectoryEntrySize <= directory.size(); at += kDirectoryEntrySize) {
       const QByteArrayView raw = QByteArrayView(directory).sliced(at, kDirectoryEntrySize);
       DirectoryEntry e;
@@ -156,23 +168,10 @@ class CompoundFile {
     const quint32 mini_table_start = U32(file_, 0x3C);
     if (mini_table_start == kEndOfChain || mini_table_start == kNoEntry) return true;  // no short streams
     QByteArray table;
-    if (!Read(fat_, mini_table_start, kWholeChain, table)) return false;
+    if (!Read(fat_, FileSectors(), mini_table_start, kWholeChain, table)) return false;
     mini_fat_ = SectorTable();
     mini_fat_.Append(table);
-    return Read(fat_, entries_[0].start, entries_[0].size, mini_stream_);
-  }
-
-  bool ReadMini(const DirectoryEntry& entry, QByteArray& out) const {
-    std::vector<quint32> chain;
-    if (!mini_fat_.Chain(entry.start, entry.size, kMiniSectorSize, chain)) return false;
-    out.clear();
-    for (quint32 s : chain) {
-      const qint64 at = qint64(s) * kMiniSectorSize;
-      if (at >= mini_stream_.size()) return false;
-      out.append(QByteArrayView(mini_stream_).sliced(at, qMin<qint64>(kMiniSectorSize, mini_stream_.size() - at)));
-    }
-    out.truncate(static_cast<qsizetype>(qMin<quint64>(entry.size, quint64(out.size()))));
-    return true;
+    return Read(fat_, FileSectors(), entries_[0].start, entries_[0].size, mini_stream_);
   }
 
   // The root's children form a binary tree through their left and right
