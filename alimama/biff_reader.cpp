@@ -4,13 +4,15 @@
 
 #include <cstring>
 
+#include "alimama/little_endian.h"
+
 namespace prunko::biff {
 
 bool RecordReader::Peek(Record& record) const {
   if (at_ + 4 > stream_.size()) return false;
-  const quint16 length = qFromLittleEndian<quint16>(stream_.data() + at_ + 2);
+  const quint16 length = U16At(stream_, at_ + 2);
   if (at_ + 4 + length > stream_.size()) return false;
-  record.type = qFromLittleEndian<quint16>(stream_.data() + at_);
+  record.type = U16At(stream_, at_);
   record.data = stream_.sliced(at_ + 4, length);
   record.offset = at_;
   return true;
@@ -22,12 +24,14 @@ bool RecordReader::Next(Record& record) {
   return true;
 }
 
-void RecordReader::TakeContinues(std::vector<QByteArrayView>& pieces) {
+ContinuedData RecordReader::Continued(const Record& record, qsizetype at) {
+  std::vector<QByteArrayView> pieces{record.data.sliced(at)};
   Record next;
   while (Peek(next) && next.type == kContinue) {
     pieces.push_back(next.data);
     at_ += 4 + next.data.size();
   }
+  return ContinuedData(std::move(pieces));
 }
 
 bool RecordReader::Seek(qint64 offset) {

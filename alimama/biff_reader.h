@@ -37,25 +37,6 @@ struct Record {
   qsizetype offset = 0;  // of the record's header in the stream
 };
 
-class RecordReader {
- public:
-  explicit RecordReader(QByteArrayView stream) : stream_(stream) {}
-
-  // The next record; false at the end of the stream or at a record that
-  // runs past it.
-  bool Next(Record& record);
-  // The CONTINUE records that follow, consumed, their data appended.
-  void TakeContinues(std::vector<QByteArrayView>& pieces);
-  // Moves to a record header by its stream offset; false past the end.
-  bool Seek(qint64 offset);
-
- private:
-  bool Peek(Record& record) const;
-
-  QByteArrayView stream_;
-  qsizetype at_ = 0;
-};
-
 // The data of a record and its CONTINUE records read as one, except that
 // a string's characters carried on into the next piece start there with a
 // fresh option byte (compressed or wide). Every read fails cleanly at the end.
@@ -79,6 +60,26 @@ class ContinuedData {
 
   std::vector<QByteArrayView> pieces_;
   size_t piece_ = 0;
+  qsizetype at_ = 0;
+};
+
+class RecordReader {
+ public:
+  explicit RecordReader(QByteArrayView stream) : stream_(stream) {}
+
+  // The next record; false at the end of the stream or at a record that
+  // runs past it.
+  bool Next(Record& record);
+  // The data of `record` from `at` on, with that of the CONTINUE records
+  // that follow it, which are consumed.
+  ContinuedData Continued(const Record& record, qsizetype at);
+  // Moves to a record header by its stream offset; false past the end.
+  bool Seek(qint64 offset);
+
+ private:
+  bool Peek(Record& record) const;
+
+  QByteArrayView stream_;
   qsizetype at_ = 0;
 };
 

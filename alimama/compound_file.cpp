@@ -1,8 +1,8 @@
 #include "alimama/compound_file.h"
 
-#include <QtEndian>
-
 #include <vector>
+
+#include "alimama/little_endian.h"
 
 namespace prunko {
 namespace {
@@ -20,15 +20,12 @@ constexpr quint64 kMiniStreamCutoff = 4096;
 
 enum EntryType : quint8 { kStreamEntry = 2, kRootEntry = 5 };
 
-quint32 U32(QByteArrayView bytes, qsizetype at) { return qFromLittleEndian<quint32>(bytes.data() + at); }
-quint16 U16(QByteArrayView bytes, qsizetype at) { return qFromLittleEndian<quint16>(bytes.data() + at); }
-
 // A table of sector numbers (the allocation table, the mini table) as
 // stored: little-endian 32-bit entries.
 class SectorTable {
  public:
   void Append(QByteArrayView sector) {
-    for (qsizetype at = 0; at + 4 <= sector.size(); at += 4) entries_.push_back(U32(sector, at));
+    for (qsizetype at = 0; at + 4 <= sector.size(); at += 4) entries_.push_back(U32At(sector, at));
   }
   // The sectors of the chain from `start`, as many as `bytes` fill. False
   // when the chain loops, leaves the table or ends before that.
@@ -64,9 +61,9 @@ class CompoundFile {
   bool Open() {
     static constexpr char kSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
     if (file_.size() < kHeaderSize || !file_.startsWith(QByteArrayView(kSignature, 8))) return false;
-    major_version_ = U16(file_, 0x1A);
-    const quint16 sector_shift = U16(file_, 0x1E);
-    if (U16(file_, 0x1C) != 0xFFFE || (sector_shift != 9 && sector_shift != 12) || U16(file_, 0x20) != 6) return false;
+    major_version_ = U16At(file_, 0x1A);
+    const quint16 sector_shift = U16At(file_, 0x1E);
+    if (U16At(file_, 0x1C) != 0xFFFE || (sector_shift != 9 && sector_shift != 12) || U16At(file_, 0x20) != 6) return false;
     sector_size_ = qsizetype(1) << sector_shift;
     return ReadAllocationTable() && ReadDirectory();
   }
@@ -117,21 +114,21 @@ class CompoundFile {
   bool ReadAllocationTable() {
     // The sectors of the allocation table: 109 named in the header, the rest
     // in a chain of list sectors, each ending with the number of the next.
-    const quint64 fat_sectors = U32(file_, 0x2C);
+    const quint64 fat_sectors = U32At(file_, 0x2C);
     const qsizetype file_sectors = file_.size() / sector_size_;
     if (fat_sectors > quint64(file_sectors)) return false;
     std::vector<quint32> listed;
     const auto take = [&](QByteArrayView list, qsizetype entries) {
-      for (qsizetype i = 0; i < entries && listed.size() < fat_sectors; ++i) listed.push_back(U32(list, i * 4));
+      for (qsizetype i = 0; i < entries && listed.size() < fat_sectors; ++i) listed.push_back(U32At(list, i * 4));
     };
     take(file_.sliced(0x4C), kHeaderDifatEntries);
-    quint32 list = U32(file_, 0x44);
+    quint32 list = U32At(file_, 0x44);
     for (qsizetype hops = 0; listed.size() < fat_sectors && list != kEndOfChain && list != kNoEntry; ++hops) {
       const QByteArrayView sector = Sector(list);
       if (hops > file_sectors || sector.size() != sector_size_) return false;
       const qsizetype per_sector = sector_size_ / 4 - 1;
       take(sector, per_sector);
-      list = U32(sector, per_sector * 4);
+      list = U32At(sector, per_sector * 4);
     }
     if (listed.size() < fat_sectors) return false;
     for (quint32 s : listed) {
@@ -144,20 +141,20 @@ class CompoundFile {
 
   bool ReadDirectory() {
     QByteArray directory;
-    if (!Read(fat_, FileSectors(), U32(file_, 0x30), kWholeChain, directory)) return false;
+    if (!Read(fat_, FileSectors(), U32At(file_, 0x30), kWholeChain, directory)) return false;
     for (qsizetype at = 0; at + kDirectoryEntrySize <= directory.size(); at += kDirectoryEntrySize) {
       const QByteArrayView raw = QByteArrayView(directory).sliced(at, kDirectoryEntrySize);
       DirectoryEntry e;
       // The name's length in bytes counts its terminating zero.
-      const qsizetype name_length = qMin<qsizetype>(U16(raw, 0x40), 64) / 2 - 1;
-      for (qsizetype i = 0; i < name_length; ++i) e.name.append(QChar(U16(raw, i * 2)));
+      const qsizetype name_length = qMin<qsizetype>(U16At(raw, 0x40), 64) / 2 - 1;
+      for (qsizetype i = 0; i < name_length; ++i) e.name.append(QChar(U16At(raw, i * 2)));
       e.type = static_cast<quint8>(raw[0x42]);
-      e.left = U32(raw, 0x44);
-      e.right = U32(raw, 0x48);
-      e.child = U32(raw, 0x4C);
-      e.start = U32(raw, 0x74);
+      e.left = U32At(raw, 0x44);
+      e.right = U32At(raw, 0x48);
+      e.child = U32At(raw, 0x4C);
+      e.start = U32At(raw, 0x74);
       // Version 3 files may leave junk in the size's upper half.
-      e.size = major_version_ == 3 ? U32(raw, 0x78) : qFromLittleEndian<quint64>(raw.data() + 0x78);
+      e.size = major_version_ == 3 ? U32At(raw, 0x78) : U64At(raw, 0x78);
       entries_.push_back(e);
     }
     return !entries_.empty() && entries_[0].type == kRootEntry;
@@ -165,7 +162,7 @@ class CompoundFile {
 
   // The root entry's stream, which holds the short streams, and its table.
   bool ReadMiniStream() {
-    const quint32 mini_table_start = U32(file_, 0x3C);
+    const quint32 mini_table_start = U32At(file_, 0x3C);
     if (mini_table_start == kEndOfChain || mini_table_start == kNoEntry) return true;  // no short streams
     QByteArray table;
     if (!Read(fat_, FileSectors(), mini_table_start, kWholeChain, table)) return false;

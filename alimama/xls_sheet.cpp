@@ -1,12 +1,11 @@
 #include "alimama/xls_sheet.h"
 
-#include <QtEndian>
-
 #include <algorithm>
 #include <cstring>
 
 #include "alimama/biff_reader.h"
 #include "alimama/compound_file.h"
+#include "alimama/little_endian.h"
 
 namespace prunko {
 
@@ -20,16 +19,6 @@ constexpr quint16 kBiff8 = 0x0600;
 constexpr quint16 kGlobalsSubstream = 0x0005;
 constexpr quint16 kWorksheetSubstream = 0x0010;
 constexpr int kColumns = 256;
-
-quint16 U16(QByteArrayView data, qsizetype at) { return qFromLittleEndian<quint16>(data.data() + at); }
-quint32 U32(QByteArrayView data, qsizetype at) { return qFromLittleEndian<quint32>(data.data() + at); }
-
-double F64(QByteArrayView data, qsizetype at) {
-  const quint64 bits = qFromLittleEndian<quint64>(data.data() + at);
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
 
 // An RK value: a 30-bit integer or the upper 30 bits of a double, either
 // of them possibly multiplied by 100.
@@ -45,15 +34,12 @@ double RkValue(quint32 rk) {
 }
 
 bool IsBof(const Record& r, quint16 substream) {
-  return r.type == biff::kBof && r.data.size() >= 4 && U16(r.data, 0) == kBiff8 && U16(r.data, 2) == substream;
+  return r.type == biff::kBof && r.data.size() >= 4 && U16At(r.data, 0) == kBiff8 && U16At(r.data, 2) == substream;
 }
 
 // A string held by a record from `at` on, carried on into its CONTINUE records.
 bool StringOf(const Record& record, qsizetype at, RecordReader& reader, QString& text) {
-  if (at > record.data.size()) return false;
-  std::vector<QByteArrayView> pieces{record.data.sliced(at)};
-  reader.TakeContinues(pieces);
-  return ContinuedData(std::move(pieces)).UnicodeString(text);
+  return at <= record.data.size() && reader.Continued(record, at).UnicodeString(text);
 }
 
 }  // namespace
@@ -91,11 +77,11 @@ class SheetBuilder {
     switch (r.type) {
       case biff::kLabelSst:
         if (d.size() >= 10) {
-          const quint32 index = U32(d, 6);
+          const quint32 index = U32At(d, 6);
           if (index < quint32(shared_count_)) {
-            Add(U16(d, 0), U16(d, 2), {0, index, 0});
+            Add(U16At(d, 0), U16At(d, 2), {0, index, 0});
           } else {
-            Touch(U16(d, 0), U16(d, 2));
+            Touch(U16At(d, 0), U16At(d, 2));
           }
         }
         break;
@@ -104,23 +90,23 @@ class SheetBuilder {
         if (d.size() >= 6) {
           QString text;
           if (StringOf(r, 6, reader, text)) {
-            AddText(U16(d, 0), U16(d, 2), text);
+            AddText(U16At(d, 0), U16At(d, 2), text);
           } else {
-            Touch(U16(d, 0), U16(d, 2));
+            Touch(U16At(d, 0), U16At(d, 2));
           }
         }
         break;
       case biff::kNumber:
-        if (d.size() >= 14) AddNumber(U16(d, 0), U16(d, 2), F64(d, 6));
+        if (d.size() >= 14) AddNumber(U16At(d, 0), U16At(d, 2), DoubleAt(d, 6));
         break;
       case biff::kRk:
-        if (d.size() >= 10) AddNumber(U16(d, 0), U16(d, 2), RkValue(U32(d, 6)));
+        if (d.size() >= 10) AddNumber(U16At(d, 0), U16At(d, 2), RkValue(U32At(d, 6)));
         break;
       case biff::kMulRk:
         // Row, first column, then an XF index and an RK value per cell, then the last column.
         if (d.size() < 6) break;
-        for (qsizetype at = 4, column = U16(d, 2); at + 6 <= d.size() - 2; at += 6, ++column) {
-          AddNumber(U16(d, 0), static_cast<int>(column), RkValue(U32(d, at + 2)));
+        for (qsizetype at = 4, column = U16At(d, 2); at + 6 <= d.size() - 2; at += 6, ++column) {
+          AddNumber(U16At(d, 0), static_cast<int>(column), RkValue(U32At(d, at + 2)));
         }
         break;
       case biff::kFormula:
@@ -137,7 +123,7 @@ class SheetBuilder {
       case biff::kBlank:
       case biff::kBoolErr:
       case biff::kMulBlank:
-        if (d.size() >= 4) Touch(U16(d, 0), U16(d, 2));
+        if (d.size() >= 4) Touch(U16At(d, 0), U16At(d, 2));
         break;
       default:
         break;
@@ -148,9 +134,9 @@ class SheetBuilder {
   // saying it is text (in the STRING record that follows), a boolean, an
   // error or an empty text.
   void Formula(QByteArrayView d) {
-    const int row = U16(d, 0), column = U16(d, 2);
-    if (U16(d, 12) != 0xFFFF) {
-      AddNumber(row, column, F64(d, 6));
+    const int row = U16At(d, 0), column = U16At(d, 2);
+    if (U16At(d, 12) != 0xFFFF) {
+      AddNumber(row, column, DoubleAt(d, 6));
       return;
     }
     switch (static_cast<quint8>(d[6])) {
@@ -238,12 +224,10 @@ bool ReadWorkbookStream(QByteArrayView workbook, XlsSheet& sheet) {
   qint64 first_sheet = -1;
   while (reader.Next(r) && r.type != biff::kEof) {
     if (r.type == biff::kBoundSheet && r.data.size() >= 4 && first_sheet < 0) {
-      first_sheet = U32(r.data, 0);
+      first_sheet = U32At(r.data, 0);
     } else if (r.type == biff::kSst && r.data.size() >= 8) {
-      std::vector<QByteArrayView> pieces{r.data.sliced(8)};
-      reader.TakeContinues(pieces);
-      ContinuedData strings(std::move(pieces));
-      const quint32 count = U32(r.data, 4);
+      ContinuedData strings = reader.Continued(r, 8);
+      const quint32 count = U32At(r.data, 4);
       shared.clear();
       QString text;
       for (quint32 i = 0; i < count && strings.UnicodeString(text); ++i) shared.append(text);
